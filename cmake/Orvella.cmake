@@ -1,0 +1,60 @@
+# Shared target helpers: every library, program and test gets the same
+# warnings, include root and sanitizer flags.
+
+set(ORVELLA_ROOT ${CMAKE_SOURCE_DIR})
+
+function(ova_apply_common target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wno-multichar)
+  target_include_directories(${target} PUBLIC ${ORVELLA_ROOT})
+  if(ORVELLA_ZETA)
+    target_compile_definitions(${target} PUBLIC ORVELLA_ZETA=1)
+  endif()
+  if(ORVELLA_SANITIZE)
+    target_compile_options(${target} PUBLIC -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(${target} PUBLIC -fsanitize=address,undefined)
+  endif()
+  if(ORVELLA_FUZZ)
+    target_compile_options(${target} PUBLIC -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    target_link_options(${target} PUBLIC -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# ova_library(NAME DEPS lib...): a static library of every .cpp in the
+# calling folder except main.cpp.
+function(ova_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  add_library(${name} STATIC ${sources})
+  ova_apply_common(${name})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# ova_program(NAME SOURCES file... DEPS lib...)
+function(ova_program name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  qt_add_executable(${name} ${ARG_SOURCES})
+  ova_apply_common(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+endfunction()
+
+# Environment every test runs in: headless Qt, fixed zone and locale.
+set(ORVELLA_TEST_ENV "QT_QPA_PLATFORM=offscreen;TZ=Europe/Berlin;LC_ALL=C.UTF-8;ORVELLA_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+
+# ova_test(NAME SOURCES file... DEPS lib... [DBUS])
+# A GoogleTest program; DBUS runs the whole program on a private session bus.
+function(ova_test name)
+  cmake_parse_arguments(ARG "DBUS" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  ova_apply_common(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  if(ARG_DBUS)
+    add_test(NAME ${name} COMMAND dbus-run-session -- $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ORVELLA_TEST_ENV}" TIMEOUT 300)
+  else()
+    gtest_discover_tests(${name} PROPERTIES ENVIRONMENT "${ORVELLA_TEST_ENV}" TIMEOUT 120
+                         DISCOVERY_TIMEOUT 60 DISCOVERY_MODE PRE_TEST)
+  endif()
+endfunction()

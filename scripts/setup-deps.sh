@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing need,
+# and only those that are missing. Works as root or as a user with sudo.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  qt6-base-dev qt6-qpa-plugins libgl-dev
+  dbus dbus-bin
+  xvfb xauth
+  libgif-dev
+  googletest libgtest-dev libgmock-dev
+  fonts-dejavu-core
+  attr xdg-utils
+  python3 python3-dbus
+)
+if [ "${1:-}" = "--test" ]; then
+  packages+=(clang libclang-rt-14-dev imagemagick)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
