@@ -1,0 +1,12 @@
+// Message codes that the platform layer itself sends and understands.
+#pragma once
+
+#include "platform/SupportDefs.h"
+
+enum : uint32 {
+  // Asks a looper to quit: it calls QuitRequested() and quits when that
+  // returns true.
+  B_QUIT_REQUESTED = '_QRQ',
+  // Sent to an application to bring its window to the front.
+  B_ACTIVATE_REQUESTED = '_ACT',
+};

@@ -1,0 +1,181 @@
+#include "platform/AppDefs.h"
+#include "platform/BLooper.h"
+#include "platform/BMessage.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Records what reached it, tagged with its own name; a passing recorder
+// leaves 'pass' messages to the base class.
+class Recorder : public BHandler {
+public:
+  Recorder(const char* name, std::vector<std::string>* log, bool passing = false)
+      : BHandler(name), fLog(log), fPassing(passing) {}
+  void MessageReceived(BMessage* message) override
+  {
+    if (fPassing && message->what == 'pass') {
+      BHandler::MessageReceived(message);
+      return;
+    }
+    fLog->push_back(std::string(Name()) + ":" + message->GetString("tag", "-"));
+  }
+
+private:
+  std::vector<std::string>* fLog;
+  bool fPassing;
+};
+
+class RecordingLooper : public BLooper {
+public:
+  RecordingLooper(std::vector<std::string>* log, bool* deleted = nullptr)
+      : BLooper("looper"), fLog(log), fDeleted(deleted) {}
+  ~RecordingLooper() override
+  {
+    if (fDeleted != nullptr)
+      *fDeleted = true;
+  }
+  void MessageReceived(BMessage* message) override
+  {
+    fLog->push_back(std::string("looper:") + message->GetString("tag", "-"));
+    if (message->what == 'quit')
+      Quit();
+    if (message->what == 'lock')
+      fLog->push_back(IsLocked() ? "locked" : "unlocked");
+  }
+  bool QuitRequested() override { return allowQuit; }
+
+  bool allowQuit = true;
+
+private:
+  std::vector<std::string>* fLog;
+  bool* fDeleted;
+};
+
+class LooperTest : public testing::Test {
+protected:
+  static void SetUpTestSuite()
+  {
+    static int argc = 1;
+    static char name[] = "looper_test";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+  }
+
+  static void Drain() { QCoreApplication::processEvents(); }
+
+  static BMessage Tagged(uint32 what, const char* tag)
+  {
+    BMessage message(what);
+    message.AddString("tag", tag);
+    return message;
+  }
+
+  std::vector<std::string> log;
+};
+
+} // namespace
+
+TEST_F(LooperTest, PostedMessagesArriveLaterInOrderAtTheirTarget)
+{
+  RecordingLooper looper(&log);
+  Recorder panel("panel", &log);
+  looper.AddHandler(&panel);
+  BMessage first = Tagged('abcd', "1");
+  BMessage second = Tagged('abcd', "2");
+  ASSERT_EQ(looper.PostMessage(&first), B_OK);
+  ASSERT_EQ(looper.PostMessage(&second, &panel), B_OK);
+  first.ReplaceString("tag", "changed after posting");
+  EXPECT_TRUE(log.empty()) << "posting never delivers at once";
+  Drain();
+  EXPECT_EQ(log, (std::vector<std::string>{"looper:1", "panel:2"}));
+}
+
+TEST_F(LooperTest, HandlerPassesUnhandledMessagesToItsNextHandler)
+{
+  RecordingLooper looper(&log);
+  Recorder panel("panel", &log, true);
+  Recorder last("last", &log);
+  looper.AddHandler(&panel);
+  panel.SetNextHandler(&last);
+  BMessage pass = Tagged('pass', "p");
+  looper.PostMessage(&pass, &panel);
+  Recorder alone("alone", &log, true);
+  looper.AddHandler(&alone);
+  looper.PostMessage(&pass, &alone);
+  Drain();
+  EXPECT_EQ(log, (std::vector<std::string>{"last:p"})) << "without a next handler it is dropped";
+}
+
+TEST_F(LooperTest, HandlerOfAnotherLooperIsRefused)
+{
+  RecordingLooper looper(&log);
+  RecordingLooper other(&log);
+  Recorder panel("panel", &log);
+  other.AddHandler(&panel);
+  EXPECT_EQ(looper.PostMessage('abcd', &panel), B_MISMATCHED_VALUES);
+  Recorder loose("loose", &log);
+  EXPECT_EQ(looper.PostMessage('abcd', &loose), B_MISMATCHED_VALUES);
+}
+
+TEST_F(LooperTest, MessagesToDeletedLoopersAndHandlersAreDropped)
+{
+  auto* looper = new RecordingLooper(&log);
+  auto* panel = new Recorder("panel", &log);
+  RecordingLooper survivor(&log);
+  looper->AddHandler(panel);
+  BMessage tagged = Tagged('abcd', "late");
+  looper->PostMessage(&tagged, panel);
+  looper->PostMessage(&tagged);
+  survivor.PostMessage(&tagged);
+  delete panel;
+  delete looper;
+  Drain();
+  EXPECT_EQ(log, (std::vector<std::string>{"looper:late"})) << "only the survivor gets its message";
+}
+
+TEST_F(LooperTest, QuitInsideAHandlerDeletesTheLooperAfterwards)
+{
+  bool deleted = false;
+  auto* looper = new RecordingLooper(&log, &deleted);
+  BMessage quit = Tagged('quit', "q");
+  looper->PostMessage(&quit);
+  looper->PostMessage(&quit);
+  Drain();
+  EXPECT_TRUE(deleted);
+  EXPECT_EQ(log, (std::vector<std::string>{"looper:q"})) << "nothing after quitting";
+}
+
+TEST_F(LooperTest, QuitRequestHonoursTheHook)
+{
+  bool deleted = false;
+  auto* looper = new RecordingLooper(&log, &deleted);
+  looper->allowQuit = false;
+  looper->PostMessage(B_QUIT_REQUESTED);
+  Drain();
+  EXPECT_FALSE(deleted);
+  looper->allowQuit = true;
+  looper->PostMessage(B_QUIT_REQUESTED);
+  Drain();
+  EXPECT_TRUE(deleted);
+}
+
+TEST_F(LooperTest, LockIsRecursiveAndHeldDuringDispatch)
+{
+  RecordingLooper looper(&log);
+  EXPECT_FALSE(looper.IsLocked());
+  ASSERT_TRUE(looper.Lock());
+  ASSERT_TRUE(looper.Lock());
+  looper.Unlock();
+  EXPECT_TRUE(looper.IsLocked());
+  looper.Unlock();
+  EXPECT_FALSE(looper.IsLocked());
+  looper.PostMessage('lock');
+  Drain();
+  EXPECT_EQ(log, (std::vector<std::string>{"looper:-", "locked"}));
+  EXPECT_EQ(looper.CountLocks(), 0);
+}
