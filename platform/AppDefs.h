@@ -7,6 +7,4 @@ enum : uint32 {
   // Asks a looper to quit: it calls QuitRequested() and quits when that
   // returns true.
   B_QUIT_REQUESTED = '_QRQ',
-  // Sent to an application to bring its window to the front.
-  B_ACTIVATE_REQUESTED = '_ACT',
 };

@@ -13,6 +13,7 @@ const char* StatusText(status_t status)
   case B_BAD_DATA: return "Bad data";
   case B_MISMATCHED_VALUES: return "Mismatched values";
   case B_BAD_PORT_ID: return "Bad port ID";
+  case B_ALREADY_RUNNING: return "Already running";
   default: break;
   }
   if (status < 0 && status > -4096)

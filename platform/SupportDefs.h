@@ -46,7 +46,11 @@ enum : status_t {
   B_BAD_DATA = -1003,
   B_MISMATCHED_VALUES = -1004,
   B_BAD_PORT_ID = -1005,
+  B_ALREADY_RUNNING = -1006,
 };
+
+// Waits without a time limit.
+constexpr bigtime_t B_INFINITE_TIMEOUT = INT64_MAX;
 
 // Readable text of a status code (the system's text for errno-based codes).
 const char* StatusText(status_t status);
