@@ -1,0 +1,220 @@
+#include "marks/STMarkups.h"
+
+#include <cstdio>
+
+#include "calendar/Codes.h"
+#include "marks/HtmlEscape.h"
+#include "marks/MarkDaysFile.h"
+#include "settings/Prefs.h"
+
+namespace {
+
+#ifdef ORVELLA_ZETA
+constexpr uint32 kHomeRegion = 'deDE';
+#else
+constexpr uint32 kHomeRegion = 'enUS';
+#endif
+
+const char* FontTag(int32 category)
+{
+  switch (category) {
+  case kCategoryGlobal:
+    return "<font color='7f6161'>";
+  case kCategoryLocal:
+    return "<font color='6161ff'>";
+  case kCategoryUser:
+    return "<font color='317f31'>";
+  case kCategoryEvent:
+    return "<font color='12c3c3'>";
+  default:
+    return "<font color='222222'>";
+  }
+}
+
+} // namespace
+
+STMarkups* STMarkups::aMarkupsZgr = nullptr;
+
+STMarkups* STMarkups::getSTMarkups()
+{
+  if (aMarkupsZgr == nullptr) {
+    printf(" STMarkups generate:\n");
+    aMarkupsZgr = new STMarkups();
+  }
+  return aMarkupsZgr;
+}
+
+STMarkups::STMarkups()
+    : fRegion(kHomeRegion), fGlobals(0), fLocals(0), fUsers(0), fEvents(0), fTodayCode(0),
+      fPrefs(Prefs::getSTPrefs()), fHasEvents(false), fIndexStale(true)
+{
+  printf("FILE: %s\n", DefaultMarkDaysPath().c_str());
+  ClearList();
+  LoadHolidays(nullptr);
+  CheckHolidays();
+  ShowInfo();
+  printf(" BUILD-STMarkups-DONE \n");
+}
+
+STMarkups::~STMarkups()
+{
+  printf("DESTROY-STMarkups done\n");
+  if (aMarkupsZgr == this)
+    aMarkupsZgr = nullptr;
+}
+
+void STMarkups::DeleteMe()
+{
+  printf("\nDESTROY-STMarkups::DeleteMe \n");
+  ClearList();
+  delete this;
+}
+
+void STMarkups::ClearList()
+{
+  fIndex.Clear();
+  fIndexStale = true;
+  fList.clear();
+}
+
+MarkDay* STMarkups::AddMarkDay(std::unique_ptr<MarkDay> record)
+{
+  if (record == nullptr)
+    return nullptr;
+  fList.push_back(std::move(record));
+  fIndexStale = true;
+  return fList.back().get();
+}
+
+MarkDay* STMarkups::ItemAt(int32 index) const
+{
+  if (index < 0 || index >= CountItems())
+    return nullptr;
+  return fList[static_cast<size_t>(index)].get();
+}
+
+status_t STMarkups::LoadHolidays(const char* path)
+{
+  std::string file = path != nullptr ? path : DefaultMarkDaysPath();
+  printf(" Marks load: '%s'\n", file.c_str());
+  FILE* in = fopen(file.c_str(), "r");
+  if (in == nullptr) {
+    printf(" '%s' Missing !\n", file.c_str());
+    return B_OK;
+  }
+  char piece[kMarkDaysPieceLength + 1];
+  while (fgets(piece, sizeof(piece), in) != nullptr) {
+    if (!IsMarkDaysRecord(piece))
+      continue;
+    // The record joins the list before its fields are read, so a line cut
+    // short still leaves a record with the defaults.
+    MarkDay* record = AddMarkDay(std::make_unique<MarkDay>());
+    ReadMarkDaysFields(piece, record);
+  }
+  fclose(in);
+  return B_OK;
+}
+
+void STMarkups::CheckHolidays()
+{
+  // Take the settings store afresh: the window may have replaced it since
+  // this registry was made.
+  fPrefs = Prefs::getSTPrefs();
+  fGlobals = fLocals = fUsers = fEvents = 0;
+  for (auto it = fList.rbegin(); it != fList.rend(); ++it) {
+    MarkDay& record = **it;
+    if (record.fKind == 'user') {
+      fUsers++;
+      record.fCategory = kCategoryUser;
+      record.fShow = fPrefs->fDaysUser;
+    } else if (record.fKind == fRegion) {
+      fLocals++;
+      record.fCategory = kCategoryLocal;
+      record.fShow = fPrefs->fDaysLocal;
+    } else if (record.fKind == 'evnt') {
+      fEvents++;
+      record.fCategory = kCategoryEvent;
+      record.fShow = fPrefs->fDaysEvent;
+    } else {
+      fGlobals++;
+      record.fCategory = kCategoryGlobal;
+      record.fShow = fPrefs->fDaysGlobal;
+    }
+  }
+  fIndex.Rebuild(fList);
+  fIndexStale = false;
+}
+
+void STMarkups::ShowInfo() const
+{
+  printf(" MarkDays info- %d items - \n", CountItems());
+  printf(" region: '%s' %u   \n", long2asc(fRegion), fRegion);
+  printf(" globals %4d\n locals  %4d\n ", fGlobals, fLocals);
+  printf(" users  %4d\n events  %4d\n", fUsers, fEvents);
+}
+
+const MarkIndex& STMarkups::Index()
+{
+  if (fIndexStale) {
+    fIndex.Rebuild(fList);
+    fIndexStale = false;
+  }
+  return fIndex;
+}
+
+MarkDay* STMarkups::IsMarkDay(int32 month, int32 day, int32 year)
+{
+  return Index().First(month, day, year);
+}
+
+bool STMarkups::IsEventDay(int32 month, int32 day, int32 year)
+{
+  return Index().HasEvent(month, day, year);
+}
+
+void STMarkups::GetMarkText(int32 month, int32 day, int32 year, std::string* result,
+                            bool withDate)
+{
+  if (result == nullptr) {
+    printf(" >BStringPtr is NULL\n");
+    return;
+  }
+  bool first = true;
+  for (MarkDay* record : Index().All(month, day, year)) {
+    if (first && withDate) {
+      result->assign(record->fDate);
+      result->append("\n");
+    }
+    first = false;
+    if (record->fCategory == kCategoryGlobal) {
+      result->append(long2asc(record->fKind));
+      result->append(" : ");
+    }
+    result->append(record->fName);
+    result->append(withDate ? "\n" : " | ");
+  }
+}
+
+void STMarkups::GetMarkUpText(int32 month, int32 day, int32 year, std::string* result,
+                              bool /*unused*/)
+{
+  if (result == nullptr) {
+    printf(" >BStringPtr is NULL\n");
+    return;
+  }
+  bool first = true;
+  for (MarkDay* record : Index().All(month, day, year)) {
+    if (!first)
+      result->append("<br>&#160; &#160; &#160; &#160;");
+    first = false;
+    result->append("\t<b>");
+    result->append(FontTag(record->fCategory));
+    AppendHtmlEscaped(result, record->fName);
+    if (record->fCategory == kCategoryGlobal) {
+      result->append(" (");
+      AppendHtmlEscaped(result, long2asc(record->fKind));
+      result->append(")");
+    }
+    result->append("</font></b>\n");
+  }
+}

@@ -1,0 +1,83 @@
+// The registry of marked days: holidays and user days from the MarkDays
+// file, events from the event scan. It sorts the records into global
+// holidays, local holidays (the home region), user days and events, decides
+// from the settings which are shown, and answers for one day whether it is
+// marked and what text describes it.
+//
+//   STMarkups* marks = STMarkups::getSTMarkups();   // loads the MarkDays file
+//   LookForVEvents();
+//   marks->CheckHolidays();                         // after every change
+//   if (MarkDay* mark = marks->IsMarkDay(12, 25, 2006)) ...
+//   std::string text;
+//   marks->GetMarkText(12, 25, 2006, &text, false);  // "enUS : Christmas Day | "
+//
+// Lookups see only shown records and use an index by month and day; both
+// are brought up to date by CheckHolidays. The index also follows additions
+// and ClearList on its own, but a record changed in place (its date or
+// shown flag) is seen correctly only after the next CheckHolidays.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "marks/MarkDay.h"
+#include "marks/MarkIndex.h"
+#include "platform/SupportDefs.h"
+
+class Prefs;
+
+class STMarkups {
+public:
+  // The registry, made (and the MarkDays file read) on the first call.
+  static STMarkups* getSTMarkups();
+  // Deletes every record and then the registry.
+  virtual void DeleteMe();
+
+  void ClearList();
+  // Appends the records of the MarkDays file at path (the default path for
+  // null); a missing file leaves the list as it is. Returns B_OK.
+  status_t LoadHolidays(const char* path);
+  // Sorts every record into its category, sets its shown flag from the
+  // settings, counts them and rebuilds the lookup index.
+  void CheckHolidays();
+  void ShowInfo() const;
+
+  // The first shown record marking the day (month 1..12, full year), or null.
+  MarkDay* IsMarkDay(int32 month, int32 day, int32 year);
+  // True when a shown event lies on the day in exactly that year.
+  bool IsEventDay(int32 month, int32 day, int32 year);
+  // Appends the plain text of the day's shown records: with withDate the
+  // result is replaced by the date line and each record gets its own line,
+  // else records are appended separated by " | ".
+  void GetMarkText(int32 month, int32 day, int32 year, std::string* result, bool withDate);
+  // Appends the day's shown records as HTML, names and kinds escaped.
+  void GetMarkUpText(int32 month, int32 day, int32 year, std::string* result, bool unused);
+
+  // Takes ownership of a record and appends it to the list; returns it.
+  MarkDay* AddMarkDay(std::unique_ptr<MarkDay> record);
+  int32 CountItems() const { return static_cast<int32>(fList.size()); }
+  MarkDay* ItemAt(int32 index) const;
+
+  static STMarkups* aMarkupsZgr;
+
+  const uint32 fRegion;  // records of this kind are local holidays
+  int32 fGlobals;
+  int32 fLocals;
+  int32 fUsers;
+  int32 fEvents;
+  int32 fTodayCode;      // year * 10000 + month * 100 + day of "today"
+  Prefs* fPrefs;
+  bool fHasEvents;       // the events folder could be opened
+
+protected:
+  STMarkups();
+  virtual ~STMarkups();
+
+private:
+  const MarkIndex& Index();
+
+  std::vector<std::unique_ptr<MarkDay>> fList;
+  MarkIndex fIndex;
+  bool fIndexStale;
+};
