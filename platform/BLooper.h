@@ -53,6 +53,9 @@ public:
   int32 CountHandlers() const { return int32(fHandlers.size()); }
 
 private:
+  friend class BMessenger;
+  friend class BusConnection;
+
   // Queues a copy for the handler with this token; delivery looks the
   // token up again, so a handler deleted meanwhile gets nothing.
   static status_t Enqueue(const BMessage& message, int32 targetToken);

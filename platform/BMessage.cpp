@@ -1,5 +1,6 @@
 #include "platform/BMessage.h"
 
+#include "platform/BMessenger.h"
 #include "platform/WireFormat.h"
 
 #include <cctype>
@@ -138,17 +139,7 @@ bool BMessage::ValidValue(type_code type, const std::string& bytes, int depth)
     BMessage nested;
     return depth <= kMaxNestingDepth && nested.UnflattenAt(bytes.data(), bytes.size(), depth) == B_OK;
   }
-  case B_MESSENGER_TYPE: {
-    // Two length-prefixed texts: bus name and object path.
-    WireReader in(bytes.data(), bytes.size());
-    for (int part = 0; part < 2; part++) {
-      uint16 length;
-      const char* text;
-      if (!in.ReadUInt16(&length) || !in.ReadBytes(length, &text) || memchr(text, '\0', length))
-        return false;
-    }
-    return in.AtEnd();
-  }
+  case B_MESSENGER_TYPE: return BMessenger::ParseAddress(bytes, nullptr, nullptr);
   default: return true;
   }
 }
@@ -222,6 +213,11 @@ status_t BMessage::AddInt64(const char* name, int64 value) { return AddValue(nam
 status_t BMessage::AddFloat(const char* name, float value) { return AddValue(name, B_FLOAT_TYPE, EncodeFloat(value)); }
 status_t BMessage::AddDouble(const char* name, double value) { return AddValue(name, B_DOUBLE_TYPE, EncodeDouble(value)); }
 status_t BMessage::AddPointer(const char* name, const void* value) { return AddValue(name, B_POINTER_TYPE, EncodePointer(value)); }
+status_t BMessage::AddMessenger(const char* name, const BMessenger& value)
+{
+  return AddValue(name, B_MESSENGER_TYPE, value.Address());
+}
+
 status_t BMessage::AddRect(const char* name, BRect value) { return AddValue(name, B_RECT_TYPE, EncodeRect(value)); }
 status_t BMessage::AddPoint(const char* name, BPoint value)
 {
@@ -274,6 +270,7 @@ OVA_FIND(FindDouble, double, B_DOUBLE_TYPE, DecodeDouble(*bytes))
 OVA_FIND(FindString, const char*, B_STRING_TYPE, bytes->c_str())
 OVA_FIND(FindString, std::string, B_STRING_TYPE, *bytes)
 OVA_FIND(FindPointer, void*, B_POINTER_TYPE, DecodePointer(*bytes))
+OVA_FIND(FindMessenger, BMessenger, B_MESSENGER_TYPE, BMessenger::FromAddress(*bytes))
 OVA_FIND(FindRect, BRect, B_RECT_TYPE,
          BRect(DecodeFloat(*bytes, 0), DecodeFloat(*bytes, 4), DecodeFloat(*bytes, 8), DecodeFloat(*bytes, 12)))
 OVA_FIND(FindPoint, BPoint, B_POINT_TYPE, BPoint(DecodeFloat(*bytes, 0), DecodeFloat(*bytes, 4)))
@@ -342,6 +339,11 @@ status_t BMessage::ReplaceInt64(const char* name, int32 index, int64 value) { re
 status_t BMessage::ReplaceFloat(const char* name, int32 index, float value) { return ReplaceValue(name, B_FLOAT_TYPE, index, EncodeFloat(value)); }
 status_t BMessage::ReplaceDouble(const char* name, int32 index, double value) { return ReplaceValue(name, B_DOUBLE_TYPE, index, EncodeDouble(value)); }
 status_t BMessage::ReplacePointer(const char* name, int32 index, const void* value) { return ReplaceValue(name, B_POINTER_TYPE, index, EncodePointer(value)); }
+status_t BMessage::ReplaceMessenger(const char* name, int32 index, const BMessenger& value)
+{
+  return ReplaceValue(name, B_MESSENGER_TYPE, index, value.Address());
+}
+
 status_t BMessage::ReplaceRect(const char* name, int32 index, BRect value) { return ReplaceValue(name, B_RECT_TYPE, index, EncodeRect(value)); }
 status_t BMessage::ReplacePoint(const char* name, int32 index, BPoint value)
 {
@@ -472,6 +474,11 @@ void BMessage::PrintFields(int indent) const
       case B_DOUBLE_TYPE: printf("double(%.8g)\n", DecodeDouble(bytes)); break;
       case B_STRING_TYPE: printf("string(\"%s\", %zu bytes)\n", bytes.c_str(), bytes.size()); break;
       case B_POINTER_TYPE: printf("pointer(0x%" PRIx64 ")\n", DecodeLE(bytes)); break;
+      case B_MESSENGER_TYPE: {
+        BMessenger messenger = BMessenger::FromAddress(bytes);
+        printf("messenger(bus \"%s\", path \"%s\")\n", messenger.BusName().c_str(), messenger.Path().c_str());
+        break;
+      }
       case B_RECT_TYPE:
         printf("BRect(l:%.1f, t:%.1f, r:%.1f, b:%.1f)\n", DecodeFloat(bytes, 0), DecodeFloat(bytes, 4),
                DecodeFloat(bytes, 8), DecodeFloat(bytes, 12));
@@ -612,6 +619,11 @@ status_t BMessage::UnflattenAt(const char* data, size_t size, int depth)
   what = result.what;
   fFields = std::move(result.fFields);
   return B_OK;
+}
+
+BMessenger BMessage::ReturnAddress() const
+{
+  return BMessenger::FromAddress(fReturnAddress);
 }
 
 void BMessage::SetReturnAddress(const std::string& address, bool remote)

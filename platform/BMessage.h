@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+class BMessenger;
+
 
 class BMessage {
 public:
@@ -47,6 +49,7 @@ public:
   status_t AddString(const char* name, const char* value);
   status_t AddString(const char* name, const std::string& value);
   status_t AddPointer(const char* name, const void* value);
+  status_t AddMessenger(const char* name, const BMessenger& value);
   status_t AddRect(const char* name, BRect value);
   status_t AddPoint(const char* name, BPoint value);
   status_t AddMessage(const char* name, const BMessage* value);
@@ -75,6 +78,8 @@ public:
   status_t FindString(const char* name, int32 index, std::string* value) const;
   status_t FindPointer(const char* name, void** value) const { return FindPointer(name, 0, value); }
   status_t FindPointer(const char* name, int32 index, void** value) const;
+  status_t FindMessenger(const char* name, BMessenger* value) const { return FindMessenger(name, 0, value); }
+  status_t FindMessenger(const char* name, int32 index, BMessenger* value) const;
   status_t FindRect(const char* name, BRect* value) const { return FindRect(name, 0, value); }
   status_t FindRect(const char* name, int32 index, BRect* value) const;
   status_t FindPoint(const char* name, BPoint* value) const { return FindPoint(name, 0, value); }
@@ -110,6 +115,7 @@ public:
   bool HasDouble(const char* name, int32 index = 0) const { return HasData(name, B_DOUBLE_TYPE, index); }
   bool HasString(const char* name, int32 index = 0) const { return HasData(name, B_STRING_TYPE, index); }
   bool HasPointer(const char* name, int32 index = 0) const { return HasData(name, B_POINTER_TYPE, index); }
+  bool HasMessenger(const char* name, int32 index = 0) const { return HasData(name, B_MESSENGER_TYPE, index); }
   bool HasRect(const char* name, int32 index = 0) const { return HasData(name, B_RECT_TYPE, index); }
   bool HasPoint(const char* name, int32 index = 0) const { return HasData(name, B_POINT_TYPE, index); }
   bool HasMessage(const char* name, int32 index = 0) const { return HasData(name, B_MESSAGE_TYPE, index); }
@@ -135,6 +141,8 @@ public:
   status_t ReplaceString(const char* name, int32 index, const std::string& value);
   status_t ReplacePointer(const char* name, const void* value) { return ReplacePointer(name, 0, value); }
   status_t ReplacePointer(const char* name, int32 index, const void* value);
+  status_t ReplaceMessenger(const char* name, const BMessenger& value) { return ReplaceMessenger(name, 0, value); }
+  status_t ReplaceMessenger(const char* name, int32 index, const BMessenger& value);
   status_t ReplaceRect(const char* name, BRect value) { return ReplaceRect(name, 0, value); }
   status_t ReplaceRect(const char* name, int32 index, BRect value);
   status_t ReplacePoint(const char* name, BPoint value) { return ReplacePoint(name, 0, value); }
@@ -174,11 +182,16 @@ public:
   // `what` 0.
   status_t Unflatten(const char* data, size_t size);
 
+  // The messenger to whoever sent this message and asked for replies;
+  // invalid when there is none.
+  BMessenger ReturnAddress() const;
   // True when the message came from another program over the bus.
   bool IsSourceRemote() const { return fSourceRemote; }
 
 private:
   friend class BLooper;
+  friend class BMessenger;
+  friend class BusConnection;
 
   struct Field {
     std::string name;
@@ -199,6 +212,7 @@ private:
   void SetReturnAddress(const std::string& address, bool remote);
 
   std::vector<Field> fFields;
+  // A flattened messenger (BMessenger::Address), empty without one.
   std::string fReturnAddress;
   bool fSourceRemote = false;
 };
