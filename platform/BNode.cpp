@@ -33,6 +33,17 @@ status_t CheckName(const char* name, bool withType)
   return full > kXattrNameMax ? StatusFromErrno(ENAMETOOLONG) : B_OK;
 }
 
+// Checks the node and the arguments of an attribute call.
+status_t CheckCall(status_t init, const char* name, bool withType, off_t offset = 0,
+                   const void* buffer = nullptr, size_t length = 0)
+{
+  if (init != B_OK)
+    return init;
+  if (offset < 0 || (buffer == nullptr && length > 0))
+    return B_BAD_VALUE;
+  return CheckName(name, withType);
+}
+
 std::string ValueXattr(const char* name) { return std::string(kUserPrefix) + name; }
 
 std::string TypeXattr(const char* name)
@@ -111,11 +122,7 @@ void BNode::Unset()
 ssize_t BNode::ReadAttr(const char* name, type_code, off_t offset, void* buffer,
                         size_t length) const
 {
-  if (fCStatus != B_OK)
-    return fCStatus;
-  if (offset < 0 || (buffer == nullptr && length > 0))
-    return B_BAD_VALUE;
-  status_t status = CheckName(name, false);
+  status_t status = CheckCall(fCStatus, name, false, offset, buffer, length);
   if (status != B_OK)
     return status;
   std::vector<char> value;
@@ -132,11 +139,7 @@ ssize_t BNode::ReadAttr(const char* name, type_code, off_t offset, void* buffer,
 ssize_t BNode::WriteAttr(const char* name, type_code type, off_t offset, const void* buffer,
                          size_t length)
 {
-  if (fCStatus != B_OK)
-    return fCStatus;
-  if (offset < 0 || (buffer == nullptr && length > 0))
-    return B_BAD_VALUE;
-  status_t status = CheckName(name, true);
+  status_t status = CheckCall(fCStatus, name, true, offset, buffer, length);
   if (status != B_OK)
     return status;
   if (static_cast<uint64>(offset) > kXattrSizeMax || length > kXattrSizeMax - offset)
@@ -175,9 +178,7 @@ ssize_t BNode::WriteAttr(const char* name, type_code type, off_t offset, const v
 
 status_t BNode::RemoveAttr(const char* name)
 {
-  if (fCStatus != B_OK)
-    return fCStatus;
-  status_t status = CheckName(name, false);
+  status_t status = CheckCall(fCStatus, name, false);
   if (status != B_OK)
     return status;
   status = xattr_remove(fFd, ValueXattr(name).c_str());
@@ -190,11 +191,9 @@ status_t BNode::RemoveAttr(const char* name)
 
 status_t BNode::GetAttrInfo(const char* name, attr_info* info) const
 {
-  if (fCStatus != B_OK)
-    return fCStatus;
-  status_t status = CheckName(name, false);
-  if (status != B_OK || info == nullptr)
-    return status != B_OK ? status : B_BAD_VALUE;
+  status_t status = CheckCall(fCStatus, name, false, 0, info, sizeof *info);
+  if (status != B_OK)
+    return status;
   ssize_t size = xattr_get(fFd, ValueXattr(name).c_str(), nullptr, 0);
   if (size < 0)
     return size;

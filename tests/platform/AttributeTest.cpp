@@ -6,7 +6,6 @@
 #include <cstring>
 #include <set>
 #include <sys/xattr.h>
-#include <vector>
 
 namespace {
 
@@ -19,65 +18,65 @@ std::string RawXattr(const std::string& path, const std::string& name)
 
 class AttributeTest : public testing::Test {
 protected:
-  void SetUp() override
-  {
-    fPath = fHome.Path("node");
-    fFile.SetTo(fPath.c_str(), B_READ_WRITE | B_CREATE_FILE);
-    ASSERT_EQ(fFile.InitCheck(), B_OK);
-  }
+  void SetUp() override { ASSERT_EQ(fFile.SetTo(fPath.c_str(), B_READ_WRITE | B_CREATE_FILE), B_OK); }
 
   TempHome fHome;
-  std::string fPath;
+  std::string fPath = fHome.Path("node");
   BFile fFile;
-};
-
-struct RoundTrip {
-  const char* edge;
-  const char* name;
-  type_code type;
-  std::string bytes;
 };
 
 TEST_F(AttributeTest, ValuesKeepTheirBytesAndTypes)
 {
   const float rect[4] = {130, 130, 450, 206};
-  const int32 modus = 3;
-  const RoundTrip rows[] = {
+  const struct {
+    const char* edge;
+    const char* name;
+    type_code type;
+    std::string bytes;
+  } rows[] = {
       {"a 16-byte rectangle", "m_win_rect", B_RECT_TYPE, std::string((const char*)rect, 16)},
-      {"a 4-byte integer", "html_modus", B_INT32_TYPE, std::string((const char*)&modus, 4)},
       {"text with its terminator", "EVENT:Summary", B_STRING_TYPE, std::string("dentist\0", 8)},
-      {"an empty value", "empty", B_RAW_TYPE, std::string()},
+      {"an empty value", "empty", B_INT32_TYPE, std::string()},
       {"a name with blanks", "a b c", B_BOOL_TYPE, std::string("\1", 1)},
   };
   std::set<std::string> written;
-  for (const RoundTrip& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.edge);
     ASSERT_EQ(fFile.WriteAttr(row.name, row.type, 0, row.bytes.data(), row.bytes.size()),
               ssize_t(row.bytes.size()));
     written.insert(row.name);
-
     char back[64];
     ASSERT_EQ(fFile.ReadAttr(row.name, row.type, 0, back, sizeof back), ssize_t(row.bytes.size()));
     EXPECT_EQ(std::string(back, row.bytes.size()), row.bytes);
     // Other programs see exactly the bytes written under "user.NAME".
     EXPECT_EQ(RawXattr(fPath, std::string("user.") + row.name), row.bytes);
+  }
+
+  // A copy of every "user." xattr (what cp --preserve=xattr makes) keeps the types.
+  std::string copy = fHome.Path("copy");
+  BFile target(copy.c_str(), B_READ_WRITE | B_CREATE_FILE);
+  char names[2048];
+  ssize_t length = listxattr(fPath.c_str(), names, sizeof names);
+  for (const char* name = names; name < names + length; name += strlen(name) + 1) {
+    std::string value = RawXattr(fPath, name);
+    ASSERT_EQ(setxattr(copy.c_str(), name, value.data(), value.size(), 0), 0);
+  }
+  for (const auto& row : rows) {
     attr_info info;
-    ASSERT_EQ(fFile.GetAttrInfo(row.name, &info), B_OK);
-    EXPECT_EQ(info.type, row.type);
-    EXPECT_EQ(info.size, off_t(row.bytes.size()));
+    ASSERT_EQ(target.GetAttrInfo(row.name, &info), B_OK);
+    EXPECT_EQ(info.type, row.type) << row.edge;
+    EXPECT_EQ(info.size, off_t(row.bytes.size())) << row.edge;
   }
 
   // The walk lists the attributes and none of the type companions.
   std::set<std::string> listed;
   char name[B_ATTR_NAME_LENGTH];
-  while (fFile.GetNextAttrName(name) == B_OK)
+  while (target.GetNextAttrName(name) == B_OK)
     listed.insert(name);
   EXPECT_EQ(listed, written);
-  fFile.RewindAttrs();
-  EXPECT_EQ(fFile.GetNextAttrName(name), B_OK);
 }
 
-TEST_F(AttributeTest, MissingAndForeignAttributes)
+TEST_F(AttributeTest, MissingForeignAndRefusedNames)
 {
   char buffer[8];
   attr_info info;
@@ -91,70 +90,42 @@ TEST_F(AttributeTest, MissingAndForeignAttributes)
   ASSERT_EQ(fFile.GetAttrInfo("EVENT:Warn", &info), B_OK);
   EXPECT_EQ(info.type, B_RAW_TYPE);
 
-  // The companions' names are not attribute names.
   EXPECT_EQ(fFile.WriteAttr("ova.type.x", B_RAW_TYPE, 0, "1", 1), B_BAD_VALUE);
   EXPECT_EQ(fFile.WriteAttr(std::string(300, 'n').c_str(), B_RAW_TYPE, 0, "1", 1),
             StatusFromErrno(ENAMETOOLONG));
 
+  // Removing takes the type companion along.
   ASSERT_EQ(fFile.WriteAttr("gone", B_INT32_TYPE, 0, "abcd", 4), 4);
   EXPECT_EQ(fFile.RemoveAttr("gone"), B_OK);
-  EXPECT_EQ(fFile.GetAttrInfo("gone", &info), B_ENTRY_NOT_FOUND);
-  EXPECT_EQ(listxattr(fPath.c_str(), nullptr, 0), ssize_t(strlen("user.EVENT:Warn") + 1));
+  EXPECT_EQ(listxattr(fPath.c_str(), nullptr, 0), ssize_t(sizeof "user.EVENT:Warn"));
 }
 
-struct OffsetRow {
-  const char* edge;
-  off_t offset;
-  const char* data;
-  std::string expected;
-};
-
-TEST_F(AttributeTest, WritesAtOffsets)
+TEST_F(AttributeTest, Offsets)
 {
-  const OffsetRow rows[] = {
+  const struct {
+    const char* edge;
+    off_t offset;
+    const char* data;
+    std::string expected;
+  } rows[] = {
       {"offset 0 replaces a longer value", 0, "Z", "Z"},
       {"inside keeps the bytes before", 2, "XY", "abXY"},
       {"at the end appends", 6, "gh", "abcdefgh"},
       {"past the end fills with zeros", 8, "XY", std::string("abcdef\0\0XY", 10)},
   };
-  for (const OffsetRow& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.edge);
     ASSERT_EQ(fFile.WriteAttr("v", B_STRING_TYPE, 0, "abcdef", 6), 6);
     ASSERT_EQ(fFile.WriteAttr("v", B_STRING_TYPE, row.offset, row.data, strlen(row.data)),
               ssize_t(strlen(row.data)));
     EXPECT_EQ(RawXattr(fPath, "user.v"), row.expected);
   }
-}
 
-TEST_F(AttributeTest, ReadsStopAtTheBufferAndTheValue)
-{
-  ASSERT_EQ(fFile.WriteAttr("v", B_RAW_TYPE, 0, "0123456789", 10), 10);
-  char buffer[8];
-  memset(buffer, '#', sizeof buffer);
+  char buffer[8] = "#######";
   EXPECT_EQ(fFile.ReadAttr("v", B_RAW_TYPE, 0, buffer, 4), 4);
-  EXPECT_EQ(std::string(buffer, 8), "0123####");
+  EXPECT_STREQ(buffer, "abcd###") << "no byte past the length";
   EXPECT_EQ(fFile.ReadAttr("v", B_RAW_TYPE, 7, buffer, sizeof buffer), 3);
-  EXPECT_EQ(std::string(buffer, 3), "789");
   EXPECT_EQ(fFile.ReadAttr("v", B_RAW_TYPE, 10, buffer, sizeof buffer), 0);
-  EXPECT_EQ(fFile.ReadAttr("v", B_RAW_TYPE, -1, buffer, sizeof buffer), B_BAD_VALUE);
-}
-
-TEST_F(AttributeTest, TypesTravelWithACopyOfTheUserAttributes)
-{
-  ASSERT_EQ(fFile.WriteAttr("html_modus", B_INT32_TYPE, 0, "\2\0\0\0", 4), 4);
-  // What a copy preserving extended attributes does: every "user." xattr.
-  std::string copy = fHome.Path("copy");
-  BFile target(copy.c_str(), B_READ_WRITE | B_CREATE_FILE);
-  char names[1024];
-  ssize_t length = listxattr(fPath.c_str(), names, sizeof names);
-  ASSERT_GT(length, 0);
-  for (const char* name = names; name < names + length; name += strlen(name) + 1) {
-    std::string value = RawXattr(fPath, name);
-    ASSERT_EQ(setxattr(copy.c_str(), name, value.data(), value.size(), 0), 0);
-  }
-  attr_info info;
-  ASSERT_EQ(target.GetAttrInfo("html_modus", &info), B_OK);
-  EXPECT_EQ(info.type, B_INT32_TYPE);
 }
 
 TEST_F(AttributeTest, AFullAttributeSpaceIsReported)

@@ -17,28 +17,27 @@ class ScopedEnv {
 public:
   ~ScopedEnv()
   {
-    for (const auto& [name, value] : fSaved) {
-      if (value)
-        setenv(name.c_str(), value->c_str(), 1);
-      else
-        unsetenv(name.c_str());
-    }
+    for (const auto& [name, value] : fSaved)
+      Put(name.c_str(), value ? value->c_str() : nullptr);
   }
 
   // A null value removes the variable.
   void Set(const char* name, const char* value)
   {
-    if (fSaved.count(name) == 0) {
-      const char* old = getenv(name);
-      fSaved[name] = old ? std::optional<std::string>(old) : std::nullopt;
-    }
+    if (fSaved.count(name) == 0)
+      fSaved[name] = getenv(name) ? std::optional<std::string>(getenv(name)) : std::nullopt;
+    Put(name, value);
+  }
+
+private:
+  static void Put(const char* name, const char* value)
+  {
     if (value)
       setenv(name, value, 1);
     else
       unsetenv(name);
   }
 
-private:
   std::map<std::string, std::optional<std::string>> fSaved;
 };
 
