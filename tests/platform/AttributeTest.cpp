@@ -90,6 +90,9 @@ TEST_F(AttributeTest, MissingForeignAndRefusedNames)
   ASSERT_EQ(fFile.GetAttrInfo("EVENT:Warn", &info), B_OK);
   EXPECT_EQ(info.type, B_RAW_TYPE);
 
+  // A file system without user attributes says so.
+  EXPECT_EQ(BNode("/proc/version").ReadAttr("x", B_RAW_TYPE, 0, buffer, 8), B_NOT_SUPPORTED);
+
   EXPECT_EQ(fFile.WriteAttr("ova.type.x", B_RAW_TYPE, 0, "1", 1), B_BAD_VALUE);
   EXPECT_EQ(fFile.WriteAttr(std::string(300, 'n').c_str(), B_RAW_TYPE, 0, "1", 1),
             StatusFromErrno(ENAMETOOLONG));
