@@ -1,0 +1,48 @@
+#include "app/OVA_Application.h"
+
+#include "app/OVA_Window.h"
+#include "platform/BMessage.h"
+
+#include <cstdio>
+
+OVA_Application::OVA_Application()
+    : BApplication(kOrvellaSignature, B_SINGLE_LAUNCH)
+{
+  // A second start hands over to the running instance and makes no window.
+  if (InitCheck() != B_OK)
+    return;
+  fWindow = new OVA_Window(BRect(100, 100, 420, 176));
+  fWindow->Show();
+}
+
+// The window is a looper of its own: the platform deletes it when it quits.
+OVA_Application::~OVA_Application() = default;
+
+void OVA_Application::MessageReceived(BMessage* message)
+{
+  switch (message->what) {
+  case '_KXT':
+    // Only requests carry "_ask"; answers and broadcasts that this program
+    // sent itself come back here too and are dropped.
+    if (message->HasBool("_ask") && fWindow)
+      fWindow->MessageReceived(message);
+    break;
+  case 'CTIM':
+  case 'NDAY':
+  case 'RFID':
+    if (fWindow)
+      fWindow->MessageReceived(message);
+    break;
+  case 'BRAW':
+  case '_MDN':
+  case '_MMV':
+  case '_MUP':
+  case 'kxCL':
+  case 'vEve':
+    break;
+  default:
+    printf("OVA_App#");
+    message->PrintToStream();
+    break;
+  }
+}

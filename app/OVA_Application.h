@@ -1,0 +1,26 @@
+// Orvella's application object: registers the program on the session bus,
+// creates and shows the one main window, and routes the messages that reach
+// the application itself. Requests from other programs ('_KXT' with "_ask")
+// and day and clock picks go to the window's handler; everything else is
+// ignored or logged.
+#pragma once
+
+#include "platform/BApplication.h"
+
+class OVA_Window;
+
+// Signature the main program registers under.
+inline constexpr const char* kOrvellaSignature = "application/x-vnd.KX-Orvella";
+
+class OVA_Application : public BApplication {
+public:
+  OVA_Application();
+  ~OVA_Application() override;
+
+  void MessageReceived(BMessage* message) override;
+
+  OVA_Window* Window() const { return fWindow; }
+
+private:
+  OVA_Window* fWindow = nullptr;
+};

@@ -1,0 +1,68 @@
+// Orvella's one window: the date-time entry panel with its "Clip" button,
+// which other programs use as a date picker. It accepts '_KXT' requests,
+// presets the panel from them, and answers the requester when the user
+// presses OK, Cancel or Broadcast; it keeps its frame and switches in the
+// settings store.
+//
+// The request cycle: idle (replyTarget is the window itself, only Broadcast
+// enabled) -> a request arrives (panel preset, OK and Cancel enabled,
+// window active) -> OK / Cancel / Broadcast answers it -> idle again with
+// the panel reset to the current time. A second request while one waits
+// first cancels the waiting one.
+#pragma once
+
+#include "platform/BMessenger.h"
+#include "platform/BWindow.h"
+
+class BButton;
+class BView;
+class Prefs;
+class STMarkups;
+class TDView;
+
+// Window size limits of the three layouts.
+inline constexpr float MIN_W = 320;
+inline constexpr float MAX_W = 520;
+inline constexpr float MIN_H = 76;
+inline constexpr float MAX_H = 240;
+
+class OVA_Window : public BWindow {
+public:
+  explicit OVA_Window(BRect frame);
+  ~OVA_Window() override;
+
+  void MessageReceived(BMessage* message) override;
+  void FrameMoved(BPoint newPosition) override;
+  void FrameResized(float newWidth, float newHeight) override;
+
+  virtual void SetSettings(BMessage* message);
+  virtual void SetFocusTo(BMessage* message);
+  // Rebuilds the entry panel from a request, or for the current time when
+  // given null.
+  virtual void ResetMDateView(BMessage* request);
+  virtual void AddMonViews();
+  virtual void UpdateMonViews();
+  // Builds the answer of the given kind (1 send, 0 cancel, -1 broadcast),
+  // delivers it and resets the panel.
+  virtual void SendDateTimeMessage(int32 kind);
+  virtual void DateToClipboard();
+
+  TDView* Panel() const { return fPanel; }
+  BButton* ClipButton() const { return fClipButton; }
+  bool IsWaitingForAnswer() const { return replyTarget != selfMessenger; }
+
+private:
+  void AcceptRequest(BMessage* request);
+  // The panel's date and time as seconds since the epoch.
+  time_t PanelTime() const;
+
+  Prefs* fPrefs = nullptr;
+  STMarkups* fMarkups = nullptr;
+  BMessenger selfMessenger;
+  BMessenger replyTarget;
+  void* requestTag = nullptr;
+  BView* fBackground = nullptr;
+  TDView* fPanel = nullptr;
+  BButton* fClipButton = nullptr;
+  int32 focusKind = 0;
+};

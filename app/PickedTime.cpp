@@ -1,0 +1,35 @@
+#include "app/PickedTime.h"
+
+int32 PickedHour(const PickedDate& pick, bool amMode, int32 halfDay)
+{
+  if (!amMode)
+    return pick.hour;
+  // 12 AM is the first hour of the day and 12 PM noon.
+  int32 hour = pick.hour % 12;
+  return halfDay > 1 ? hour + 12 : hour;
+}
+
+time_t PickedTime(const PickedDate& pick, bool amMode, int32 halfDay)
+{
+  struct tm broken = {};
+  broken.tm_sec = 0;
+  broken.tm_min = pick.minute;
+  broken.tm_hour = PickedHour(pick, amMode, halfDay);
+  broken.tm_mday = pick.day;
+  broken.tm_mon = pick.month - 1;
+  broken.tm_year = pick.year - 1900;
+  broken.tm_isdst = -1;
+  return mktime(&broken);
+}
+
+void FormatLocalTime(char* buffer, size_t size, const char* format, time_t time)
+{
+  struct tm local;
+  if (size == 0)
+    return;
+  buffer[0] = '\0';
+  if (localtime_r(&time, &local) == nullptr)
+    return;
+  if (strftime(buffer, size, format, &local) == 0)
+    buffer[0] = '\0';
+}

@@ -1,0 +1,16 @@
+#include "app/OVA_Application.h"
+
+#include <cstdio>
+
+int main()
+{
+  // Trace lines go out as they are written, also into a pipe or a file.
+  setvbuf(stdout, nullptr, _IOLBF, 0);
+  printf("-OVA begin-\n");
+  auto* app = new OVA_Application();
+  if (app->InitCheck() == B_OK)
+    app->Run();
+  printf("\n-OVA end-\n");
+  delete app;
+  return 0;
+}
