@@ -27,6 +27,8 @@ namespace {
 constexpr int32 kFocusDay = 3;
 constexpr int32 kFocusHour = 4;
 constexpr int32 kFocusNone = 51;
+// focusKind of a time field (hour or minute).
+constexpr int32 kTimeFocus = 2;
 
 }  // namespace
 
@@ -122,6 +124,12 @@ void OVA_Window::MessageReceived(BMessage* message)
     break;
   case 'CUFO':
     SetFocusTo(message);
+    break;
+  case 'NDAY':
+    UpdateDayView(message);
+    break;
+  case 'CTIM':
+    UpdateTimeView(message);
     break;
   case 'NHOU':
   case 'NMIN':
@@ -394,6 +402,98 @@ void OVA_Window::SetFocusTo(BMessage* message)
     focusKind = kind;
     UpdateMonViews();
   }
+}
+
+void OVA_Window::UpdateDayView(BMessage* message)
+{
+  if (!message) {
+    printf(" ** event==NULL\n");
+    return;
+  }
+  if (!fPanel) {
+    printf(" ** vi==NULL\n");
+    return;
+  }
+  if (focusKind == kTimeFocus)
+    printf("- UDV time mode\n");
+
+  int32 day = message->GetInt32("_day", 1);
+  int32 month = message->GetInt32("_mon", 1);
+  int32 year = message->GetInt32("_year", 2000);
+  if (day < 1 || day > 31) {
+    day = fPrefs->fCurDay;
+    printf(" FIX A\n");
+  }
+  if (month < 1 || month > 12) {
+    month = fPrefs->fCurMonth;
+    printf(" FIX B\n");
+  }
+  if (year < 1903 || year > 2036) {
+    year = fPrefs->fCurYear;
+    printf(" FIX C\n");
+  }
+
+  Lock();
+  TDStringView* dayField = fPanel->DayField();
+  dayField->value = day;
+  if (month != fPanel->MonthField()->value) {
+    fPanel->MonthField()->value = month;
+    fPanel->YearField()->value = year;
+    fPanel->MonthField()->FormatValue(month);
+    fPanel->YearField()->FormatValue(year);
+    UpdateMonViews();
+  }
+  dayField->FormatValue(dayField->value);
+  Unlock();
+}
+
+void OVA_Window::UpdateTimeView(BMessage* message)
+{
+  if (!message) {
+    printf(" ** event==NULL \n");
+    return;
+  }
+  if (!fPanel) {
+    printf(" ** vi==NULL    \n");
+    return;
+  }
+  if (focusKind != kTimeFocus) {
+    printf(" ** UTV no time mode\n");
+    return;
+  }
+
+  int32 minute = message->GetInt32("_min", 0);
+  int32 hour = message->GetInt32("_hour", 0);
+  const int32 part = message->GetInt32("_tsep", 0);
+  if (minute < 0 || minute > 59) {
+    minute = 15;
+    printf(" FIX D\n");
+  }
+  if (hour < 0 || hour > 23) {
+    hour = 11;
+    printf(" FIX E\n");
+  }
+
+  Lock();
+  if (part == 2) {
+    if (fPanel->IsAmTimeMode()) {
+      const bool afternoon = hour >= 12;
+      if (afternoon)
+        hour -= 12;
+      fPrefs->fHalfDay = afternoon ? 2 : 1;
+      fPanel->AmPmField()->SetValue(fPrefs->fHalfDay);
+    } else {
+      // The clock reads the half of the day the other way round in
+      // 24-hour entry.
+      fPrefs->fHalfDay = hour < 12 ? 2 : 1;
+    }
+  }
+  // FIXME: the clock takes the half of the day and redraws here.
+  if (part == 2)
+    fPanel->HourField()->SetValue(hour);
+  else if (part == 1)
+    fPanel->MinuteField()->SetValue(minute);
+  Unlock();
 }
 
 void OVA_Window::AddMonViews()

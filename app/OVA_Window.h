@@ -42,6 +42,10 @@ public:
   virtual void ResetMDateView(BMessage* request);
   virtual void AddMonViews();
   virtual void UpdateMonViews();
+  // A day picked in a month view ('NDAY') or an hour or minute picked on
+  // the clock ('CTIM') goes into the panel.
+  virtual void UpdateDayView(BMessage* message);
+  virtual void UpdateTimeView(BMessage* message);
   // Builds the answer of the given kind (1 send, 0 cancel, -1 broadcast),
   // delivers it and resets the panel.
   virtual void SendDateTimeMessage(int32 kind);

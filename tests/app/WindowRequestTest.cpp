@@ -1,0 +1,359 @@
+// The main program in one process: the application object's routing and the
+// window's request cycle, with a requester looper of the test's own that
+// records the answers it gets.
+#include "app/OVA_Application.h"
+#include "app/OVA_Window.h"
+#include "controls/TDView.h"
+#include "platform/BAlert.h"
+#include "platform/BButton.h"
+#include "platform/BLooper.h"
+#include "platform/BMessage.h"
+#include "platform/BMessenger.h"
+#include "tests/platform/TempHome.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QThread>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+class Requester : public BLooper {
+public:
+  Requester() : BLooper("requester") {}
+  void MessageReceived(BMessage* message) override { answers.push_back(*message); }
+  std::vector<BMessage> answers;
+};
+
+bool WaitFor(const std::function<bool()>& done, int ms = 3000)
+{
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > ms)
+      return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(2);
+  }
+  return true;
+}
+
+void Settle()
+{
+  WaitFor([] { return false; }, 50);
+}
+
+// Names of the message's fields in order.
+std::vector<std::string> FieldNames(const BMessage& message)
+{
+  std::vector<std::string> names;
+  const char* name;
+  type_code type;
+  for (int32 i = 0; message.GetInfo(B_ANY_TYPE, i, &name, &type) == B_OK; i++)
+    names.push_back(name);
+  return names;
+}
+
+BMessage DateRequest(void* itor, bool onlyTime = false)
+{
+  BMessage request('_KXT');
+  request.AddBool("_ask", true);
+  request.AddBool("_onlyTime", onlyTime);
+  request.AddInt64("_presetTime", 1208244600);  // 2008/04/15 09:30 in Berlin
+  request.AddPointer("_itor", itor);
+  request.AddString("_okName", onlyTime ? "get Time" : "get Date");
+  return request;
+}
+
+// One application and window for the whole program, in a fresh home.
+class OrvellaEnv : public ::testing::Environment {
+public:
+  void SetUp() override
+  {
+    home = new TempHome();
+    app = new OVA_Application();
+  }
+  void TearDown() override
+  {
+    delete app;
+    delete home;
+  }
+  static TempHome* home;
+  static OVA_Application* app;
+};
+TempHome* OrvellaEnv::home = nullptr;
+OVA_Application* OrvellaEnv::app = nullptr;
+
+class WindowRequest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    window = OrvellaEnv::app->Window();
+    ASSERT_NE(window, nullptr);
+    requester = new Requester();
+  }
+  void TearDown() override
+  {
+    // Leave the window idle for the next test.
+    if (window->IsWaitingForAnswer())
+      window->SendDateTimeMessage(0);
+    Settle();
+    delete requester;
+  }
+
+  void Ask(BMessage request)
+  {
+    BMessenger(be_app).SendMessage(&request, requester);
+    ASSERT_TRUE(WaitFor([&] { return window->IsWaitingForAnswer(); }));
+  }
+
+  void Press(BButton* button) { button->Invoke(); }
+
+  BMessage WaitForAnswer(size_t count = 1)
+  {
+    EXPECT_TRUE(WaitFor([&] { return requester->answers.size() >= count; }));
+    return requester->answers.empty() ? BMessage() : requester->answers.back();
+  }
+
+  TDView* Panel() const { return window->Panel(); }
+  int32 Field(TDStringView* field) const { return field->value; }
+
+  OVA_Window* window = nullptr;
+  Requester* requester = nullptr;
+};
+
+TEST_F(WindowRequest, RequestPresetsThePanel)
+{
+  int tag;
+  Ask(DateRequest(&tag));
+  EXPECT_EQ(Field(Panel()->YearField()), 2008);
+  EXPECT_EQ(Field(Panel()->MonthField()), 4);
+  EXPECT_EQ(Field(Panel()->DayField()), 15);
+  EXPECT_EQ(Field(Panel()->HourField()), 9);
+  EXPECT_EQ(Field(Panel()->MinuteField()), 30);
+  EXPECT_STREQ(Panel()->OkButton()->Label(), "> get Date");
+  EXPECT_TRUE(Panel()->OkButton()->IsEnabled());
+  EXPECT_TRUE(Panel()->CancelButton()->IsEnabled());
+  EXPECT_FALSE(Panel()->BroadcastButton()->IsEnabled());
+  EXPECT_TRUE(Panel()->DayField()->focused);
+}
+
+TEST_F(WindowRequest, OkAnswersWithTheTimeAndResetsThePanel)
+{
+  int tag;
+  Ask(DateRequest(&tag));
+  Press(Panel()->OkButton());
+  BMessage answer = WaitForAnswer();
+
+  EXPECT_EQ(answer.what, uint32('_KXT'));
+  const std::vector<std::string> expected = {">time", ">target", ">stype", ">state"};
+  EXPECT_EQ(FieldNames(answer), expected);
+  EXPECT_EQ(answer.GetInt64(">time", 0), 1208244600);
+  EXPECT_EQ(answer.GetInt32(">stype", 9), 1);
+  EXPECT_STREQ(answer.GetString(">state", ""), "send");
+  BMessenger target;
+  ASSERT_EQ(answer.FindMessenger(">target", &target), B_OK);
+  EXPECT_EQ(target, BMessenger(requester));
+
+  EXPECT_FALSE(window->IsWaitingForAnswer());
+  EXPECT_STREQ(Panel()->OkButton()->Label(), "OK");
+  EXPECT_FALSE(Panel()->OkButton()->IsEnabled());
+  EXPECT_TRUE(Panel()->BroadcastButton()->IsEnabled());
+  const time_t now = time(nullptr);
+  struct tm local;
+  localtime_r(&now, &local);
+  EXPECT_EQ(Field(Panel()->YearField()), local.tm_year + 1900);
+}
+
+TEST_F(WindowRequest, CancelCarriesTheRequestTagAndNoTime)
+{
+  int tag;
+  Ask(DateRequest(&tag));
+  Press(Panel()->CancelButton());
+  BMessage answer = WaitForAnswer();
+  const std::vector<std::string> expected = {">target", ">stype", ">state", "_resetPtr"};
+  EXPECT_EQ(FieldNames(answer), expected);
+  EXPECT_STREQ(answer.GetString(">state", ""), "cancel");
+  EXPECT_EQ(answer.GetPointer("_resetPtr"), &tag);
+}
+
+TEST_F(WindowRequest, BroadcastWhileWaitingAnswersTheRequesterWithTheDateFields)
+{
+  int tag;
+  Ask(DateRequest(&tag));
+  // The panel's Broadcast button is disabled while a requester waits; the
+  // window still answers a broadcast kind directly.
+  window->SendDateTimeMessage(-1);
+  BMessage answer = WaitForAnswer();
+  const std::vector<std::string> expected = {"_year", "_month", "_day", "_hour", "_min",
+                                             "_sec", ">time", ">target", ">stype", ">state"};
+  EXPECT_EQ(FieldNames(answer), expected);
+  EXPECT_EQ(answer.GetInt32("_year", 0), 2008);
+  EXPECT_EQ(answer.GetInt32("_month", 0), 4);
+  EXPECT_EQ(answer.GetInt32("_day", 0), 15);
+  EXPECT_EQ(answer.GetInt32("_hour", 0), 9);
+  EXPECT_EQ(answer.GetInt32("_min", 0), 30);
+  EXPECT_STREQ(answer.GetString(">state", ""), "2all");
+}
+
+TEST_F(WindowRequest, SecondRequestCancelsTheFirst)
+{
+  int first, second;
+  Ask(DateRequest(&first));
+  Requester* other = new Requester();
+  BMessage request = DateRequest(&second, true);
+  BMessenger(be_app).SendMessage(&request, other);
+  BMessage cancel = WaitForAnswer();
+  EXPECT_STREQ(cancel.GetString(">state", ""), "cancel");
+  EXPECT_EQ(cancel.GetPointer("_resetPtr"), &first);
+
+  ASSERT_TRUE(WaitFor([&] { return std::string(Panel()->OkButton()->Label()) == "> get Time"; }));
+  EXPECT_TRUE(Panel()->HourField()->focused) << "a time request focuses the hour";
+  EXPECT_TRUE(Panel()->YearField()->IsHidden());
+  Press(Panel()->OkButton());
+  ASSERT_TRUE(WaitFor([&] { return !other->answers.empty(); }));
+  EXPECT_EQ(other->answers.back().GetInt32(">stype", 9), 1);
+  EXPECT_EQ(requester->answers.size(), 1u) << "the first requester got only its cancel";
+  delete other;
+}
+
+TEST_F(WindowRequest, RequesterThatHasGoneAwayMissesItsAnswer)
+{
+  int tag;
+  Ask(DateRequest(&tag));
+  delete requester;
+  requester = new Requester();
+  Press(Panel()->OkButton());
+  Settle();
+  EXPECT_FALSE(window->IsWaitingForAnswer());
+  Ask(DateRequest(&tag));
+  Press(Panel()->OkButton());
+  EXPECT_EQ(WaitForAnswer().GetInt32(">stype", 9), 1);
+}
+
+TEST_F(WindowRequest, RequestWithoutPresetOrLabelShowsTheEpochAndOk)
+{
+  BMessage request('_KXT');
+  request.AddBool("_ask", false);  // only its presence counts
+  Ask(request);
+  EXPECT_EQ(Field(Panel()->YearField()), 1970);
+  EXPECT_EQ(Field(Panel()->DayField()), 1);
+  EXPECT_EQ(Field(Panel()->HourField()), 1);  // midnight UTC in Berlin
+  EXPECT_STREQ(Panel()->OkButton()->Label(), "> OK");
+}
+
+TEST_F(WindowRequest, ClipPutsTheDateOnTheClipboard)
+{
+  Ask(DateRequest(nullptr));
+  Press(window->ClipButton());
+  ASSERT_TRUE(WaitFor([] { return !QGuiApplication::clipboard()->text().isEmpty(); }));
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), " 2008/04/15 09:30");
+  EXPECT_TRUE(window->IsWaitingForAnswer()) << "a copy does not end the request";
+}
+
+TEST_F(WindowRequest, DayPickOutsideItsRangeTakesTheCurrentDay)
+{
+  BMessage pick('NDAY');
+  pick.AddInt32("_day", 40);
+  pick.AddInt32("_mon", 2);
+  pick.AddInt32("_year", 2004);
+  testing::internal::CaptureStdout();
+  OrvellaEnv::app->MessageReceived(&pick);
+  fflush(stdout);
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find(" FIX A\n"), std::string::npos);
+  EXPECT_EQ(Field(Panel()->MonthField()), 2);
+  EXPECT_EQ(Field(Panel()->YearField()), 2004);
+  const time_t now = time(nullptr);
+  struct tm local;
+  localtime_r(&now, &local);
+  EXPECT_EQ(Field(Panel()->DayField()), std::min(local.tm_mday, 29));
+}
+
+struct RouteRow {
+  const char* edge;
+  uint32 what;
+  bool ask;
+  const char* expectedStart;  // null: no output at all
+};
+
+const RouteRow kRoutes[] = {
+    {"an answer coming back is dropped silently", '_KXT', false, nullptr},
+    {"ignored mouse code", '_MDN', false, nullptr},
+    {"language change at the application", 'kxCL', false, nullptr},
+    {"event notice", 'vEve', false, nullptr},
+    {"unknown code is logged", 'WHAT', false, "OVA_App#"},
+    {"a request reaches the window", '_KXT', true, "BMessage"},
+};
+
+TEST_F(WindowRequest, ApplicationRoutesByCode)
+{
+  for (const RouteRow& row : kRoutes) {
+    BMessage message(row.what);
+    if (row.ask)
+      message.AddBool("_ask", true);
+    testing::internal::CaptureStdout();
+    OrvellaEnv::app->MessageReceived(&message);
+    fflush(stdout);
+    const std::string out = testing::internal::GetCapturedStdout();
+    if (row.expectedStart == nullptr)
+      EXPECT_EQ(out, "") << row.edge;
+    else
+      EXPECT_EQ(out.rfind(row.expectedStart, 0), 0u) << row.edge << ": " << out;
+  }
+}
+
+TEST_F(WindowRequest, WindowLogsUnknownCodesAndData)
+{
+  BMessage unknown('WHAT');
+  BMessage data('DATA');
+  testing::internal::CaptureStdout();
+  window->MessageReceived(&unknown);
+  fflush(stdout);
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(out.rfind("OVA_Window::MessageReceived\n", 0), 0u);
+
+  testing::internal::CaptureStdout();
+  window->MessageReceived(&data);
+  fflush(stdout);
+  out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(out.find("OVA_Window"), std::string::npos);
+  EXPECT_FALSE(out.empty());
+}
+
+TEST_F(WindowRequest, AmPmSwitchCapsTheHourAndAnswersTheAfternoon)
+{
+  Ask(DateRequest(nullptr));
+  Panel()->HourField()->SetValue(15);
+  BMessage toggle('MENU');
+  toggle.AddInt32("m_id", 5);
+  window->MessageReceived(&toggle);
+  EXPECT_TRUE(Panel()->IsAmTimeMode());
+  EXPECT_EQ(Field(Panel()->HourField()), 12);
+  Panel()->HourField()->SetValue(3);
+  Panel()->AmPmField()->SetValue(2);
+  Press(Panel()->OkButton());
+  const time_t answered = time_t(WaitForAnswer().GetInt64(">time", 0));
+  struct tm local;
+  localtime_r(&answered, &local);
+  EXPECT_EQ(local.tm_hour, 15);
+  window->MessageReceived(&toggle);  // back to 24-hour entry
+  EXPECT_FALSE(Panel()->IsAmTimeMode());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  ::testing::InitGoogleTest(&argc, argv);
+  ::testing::AddGlobalTestEnvironment(new OrvellaEnv);
+  return RUN_ALL_TESTS();
+}
