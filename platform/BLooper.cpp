@@ -2,6 +2,7 @@
 
 #include "platform/AppDefs.h"
 #include "platform/BMessage.h"
+#include "platform/BMessenger.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -41,13 +42,13 @@ status_t BLooper::PostMessage(BMessage* message)
   return PostMessage(message, this);
 }
 
-status_t BLooper::PostMessage(uint32 what, BHandler* handler)
+status_t BLooper::PostMessage(uint32 what, BHandler* handler, BHandler* replyTo)
 {
   BMessage message(what);
-  return PostMessage(&message, handler);
+  return PostMessage(&message, handler, replyTo);
 }
 
-status_t BLooper::PostMessage(BMessage* message, BHandler* handler)
+status_t BLooper::PostMessage(BMessage* message, BHandler* handler, BHandler* replyTo)
 {
   if (message == nullptr)
     return B_BAD_VALUE;
@@ -56,7 +57,7 @@ status_t BLooper::PostMessage(BMessage* message, BHandler* handler)
   if (handler->Looper() != this)
     return B_MISMATCHED_VALUES;
   BMessage copy(*message);
-  copy.SetReturnAddress(std::string(), false);
+  copy.SetReturnAddress(replyTo != nullptr ? BMessenger(replyTo).Address() : std::string(), false);
   return Enqueue(copy, handler->Token());
 }
 

@@ -23,12 +23,13 @@ public:
   ~BLooper() override;
 
   // Queue a copy of the message for `handler` (this looper when null),
-  // which must belong to this looper (else B_MISMATCHED_VALUES).
-  // B_NO_INIT without a Qt application object.
+  // which must belong to this looper (else B_MISMATCHED_VALUES). A reply
+  // handler becomes the message's return address. B_NO_INIT without a Qt
+  // application object.
   status_t PostMessage(uint32 what);
   status_t PostMessage(BMessage* message);
-  status_t PostMessage(uint32 what, BHandler* handler);
-  status_t PostMessage(BMessage* message, BHandler* handler);
+  status_t PostMessage(uint32 what, BHandler* handler, BHandler* replyTo = nullptr);
+  status_t PostMessage(BMessage* message, BHandler* handler, BHandler* replyTo = nullptr);
 
   // Hands a message to its target: B_QUIT_REQUESTED to this looper asks
   // QuitRequested() and quits, anything else goes to the target's

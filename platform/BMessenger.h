@@ -51,6 +51,7 @@ public:
   bool operator!=(const BMessenger& other) const { return !(*this == other); }
 
 private:
+  friend class BLooper;
   friend class BMessage;
   friend class BusConnection;
 

@@ -2,6 +2,7 @@
 
 #include "platform/AppDefs.h"
 #include "platform/BApplication.h"
+#include "platform/BView.h"
 
 #include <QCloseEvent>
 #include <QWidget>
@@ -83,6 +84,7 @@ BWindow::BWindow(BRect frame, const char* title, window_look look, window_feel f
   fSurface->setGeometry(Pixels(frame.left), Pixels(frame.top), Pixels(frame.Width()) + 1,
                         Pixels(frame.Height()) + 1);
   ApplySizeLimits();
+  fTopView = BView::MakeWindowRoot(this, fSurface.get());
   if (be_app != nullptr)
     be_app->AddWindow(this);
 }
@@ -96,6 +98,8 @@ BWindow::~BWindow()
 {
   if (be_app != nullptr)
     be_app->RemoveWindow(this);
+  // The views go first: their widgets live inside the window's widget.
+  delete fTopView;
   fSurface.reset();
 }
 
@@ -160,6 +164,9 @@ void BWindow::ResizeTo(float width, float height)
   const QRect r = fSurface->geometry();
   fSurface->setGeometry(r.left(), r.top(), Pixels(width) + 1, Pixels(height) + 1);
   ApplySizeLimits();
+  // A hidden widget hears of its new size only when shown; the views follow
+  // at once.
+  fTopView->ResizeTo(Bounds().Width(), Bounds().Height());
 }
 
 void BWindow::ResizeBy(float dx, float dy)
@@ -337,4 +344,38 @@ void BWindow::Quit()
 QWidget* BWindow::Widget() const
 {
   return fSurface.get();
+}
+
+void BWindow::AddChild(BView* child, BView* before)
+{
+  fTopView->AddChild(child, before);
+}
+
+bool BWindow::RemoveChild(BView* child)
+{
+  return fTopView->RemoveChild(child);
+}
+
+BView* BWindow::ChildAt(int32 index) const
+{
+  return fTopView->ChildAt(index);
+}
+
+int32 BWindow::CountChildren() const
+{
+  return fTopView->CountChildren();
+}
+
+BView* BWindow::FindView(const char* name) const
+{
+  for (int32 i = 0; i < CountChildren(); i++) {
+    if (BView* found = ChildAt(i)->FindView(name))
+      return found;
+  }
+  return nullptr;
+}
+
+BView* BWindow::CurrentFocus() const
+{
+  return fTopView->FocusOfRoot();
 }

@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+class BView;
 class QWidget;
 
 enum window_look : uint32 {
@@ -114,6 +115,16 @@ public:
   // The top-level widget, for the layer's own view code.
   QWidget* Widget() const;
 
+  // Views at the top of the window; the window deletes them with itself.
+  void AddChild(BView* child, BView* before = nullptr);
+  bool RemoveChild(BView* child);
+  BView* ChildAt(int32 index) const;
+  int32 CountChildren() const;
+  // The first view of the window with that name.
+  BView* FindView(const char* name) const;
+  // The view that takes the keys (BView::MakeFocus), or null.
+  BView* CurrentFocus() const;
+
 private:
   class Surface;
 
@@ -125,6 +136,7 @@ private:
   void WidgetCloseRequested();
 
   std::unique_ptr<Surface> fSurface;
+  BView* fTopView = nullptr; // holds the top views inside the widget
   std::string fTitle;
   window_look fLook;
   window_feel fFeel;

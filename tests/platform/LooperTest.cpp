@@ -1,6 +1,7 @@
 #include "platform/AppDefs.h"
 #include "platform/BLooper.h"
 #include "platform/BMessage.h"
+#include "platform/BMessenger.h"
 
 #include <QCoreApplication>
 
@@ -178,4 +179,58 @@ TEST_F(LooperTest, LockIsRecursiveAndHeldDuringDispatch)
   Drain();
   EXPECT_EQ(log, (std::vector<std::string>{"looper:-", "locked"}));
   EXPECT_EQ(looper.CountLocks(), 0);
+}
+
+TEST_F(LooperTest, ReplyHandlerBecomesTheReturnAddress)
+{
+  RecordingLooper looper(&log);
+  Recorder panel("panel", &log);
+  Recorder replies("replies", &log);
+  looper.AddHandler(&panel);
+  looper.AddHandler(&replies);
+
+  // Answers every message to its return address.
+  class Echo : public BHandler {
+  public:
+    void MessageReceived(BMessage* message) override
+    {
+      BMessage answer('answ');
+      answer.AddString("tag", "answer");
+      status = message->ReturnAddress().SendMessage(&answer);
+    }
+    status_t status = B_ERROR;
+  } echo;
+  looper.AddHandler(&echo);
+
+  BMessage question = Tagged('ques', "q");
+  ASSERT_EQ(looper.PostMessage(&question, &echo, &replies), B_OK);
+  Drain();
+  Drain();
+  EXPECT_EQ(echo.status, B_OK);
+  EXPECT_EQ(log, (std::vector<std::string>{"replies:answer"}));
+
+  log.clear();
+  looper.PostMessage(&question, &echo);
+  Drain();
+  EXPECT_EQ(echo.status, B_BAD_PORT_ID) << "no return address, nowhere to answer";
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(LooperTest, MessengerToADeletedHandlerIsInvalid)
+{
+  RecordingLooper looper(&log);
+  auto* panel = new Recorder("panel", &log);
+  looper.AddHandler(panel);
+  BMessenger toPanel(panel);
+  EXPECT_TRUE(toPanel.IsValid());
+  EXPECT_EQ(toPanel, BMessenger(panel, &looper));
+  EXPECT_NE(toPanel, BMessenger(&looper));
+  RecordingLooper other(&log);
+  status_t status = B_OK;
+  BMessenger wrongLooper(panel, &other, &status);
+  EXPECT_EQ(status, B_MISMATCHED_VALUES);
+  EXPECT_FALSE(wrongLooper.IsValid());
+  delete panel;
+  EXPECT_FALSE(toPanel.IsValid());
+  EXPECT_EQ(toPanel.SendMessage('abcd'), B_BAD_PORT_ID);
 }

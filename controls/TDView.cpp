@@ -1,0 +1,350 @@
+#include "controls/TDView.h"
+
+#include "calendar/CalDay.h"
+#include "calendar/Codes.h"
+#include "calendar/Labels.h"
+#include "platform/BMessage.h"
+#include "platform/BWindow.h"
+#include "platform/InterfaceDefs.h"
+
+#include <cstdio>
+
+namespace {
+
+// Every field and frame piece spans these rows of the panel.
+constexpr float kFieldTop = 2;
+constexpr float kFieldBottom = 44;
+
+// Label numbers of the status texts.
+constexpr int kLabelAm = 16;
+constexpr int kLabelPm = 17;
+constexpr int kLabel24h = 18;
+
+int32 FocusKind(int32 fieldNumber)
+{
+  if (fieldNumber >= 1 && fieldNumber <= 3)
+    return 1;
+  if (fieldNumber >= 4 && fieldNumber <= 6)
+    return 2;
+  return 0;
+}
+
+} // namespace
+
+TDView::TDView(const char* startText, const char* tag, int32 order, bool time, bool onlyTime)
+    : BView(BRect(1, 1, 280, 80), "TD_View", B_FOLLOW_LEFT_RIGHT | B_FOLLOW_TOP, B_WILL_DRAW),
+      dateOrder(order),
+      dateTimeText(startText ? startText : ""),
+      tagText(tag ? tag : ""),
+      withTime(time),
+      timeOnly(onlyTime)
+{
+  SetFontSize(11);
+}
+
+TDView::~TDView() = default;
+
+void TDView::AttachedToWindow()
+{
+  // Children are built once; a panel moved to another window keeps them.
+  if (yearField)
+    return;
+  if (BView* parent = Parent()) {
+    ResizeTo(parent->Bounds().Width() - 40, 75);
+    SetViewColor(parent->ViewColor());
+  }
+  MoveTo(45, 0);
+  BuildButtons();
+  BuildFields();
+  if (dateOrder != 0)
+    ReorderDate();
+  if (!withTime) {
+    hourField->Hide();
+    timeSeparator->Hide();
+    minuteField->Hide();
+  }
+  if (timeOnly) {
+    yearField->Hide();
+    dateSeparatorA->Hide();
+    monthField->Hide();
+    dateSeparatorB->Hide();
+    dayField->Hide();
+  }
+  dayField->SetOnFocus(3);
+  if (timeOnly)
+    hourField->SetOnFocus(4);
+}
+
+void TDView::BuildButtons()
+{
+  BMessage quit('Qmod');
+  quit.AddInt32("_QuitMod", 0);
+  const float top = Bounds().bottom - 28;
+  struct ButtonSpec {
+    BButton** button;
+    const char* name;
+    int label;
+    int32 quitMode;
+    float left;
+    float width;
+  };
+  const ButtonSpec specs[] = {
+      {&okButton, "done", 1, 1, 180, 90},
+      {&cancelButton, "cancel", 2, 0, 85, 90},
+      {&bcastButton, "bcast", 3, -1, 10, 70},
+  };
+  for (const ButtonSpec& spec : specs) {
+    auto* message = new BMessage(quit);
+    message->ReplaceInt32("_QuitMod", spec.quitMode);
+    auto* button = new BButton(BRect(spec.left, top, spec.left + spec.width, top + 22), spec.name,
+                               getLabel(spec.label), message, B_FOLLOW_LEFT | B_FOLLOW_TOP, B_WILL_DRAW);
+    button->SetFontSize(10);
+    AddChild(button);
+    *spec.button = button;
+  }
+}
+
+TDStringView* TDView::AddField(float left, float width, const char* name, const char* text, int32 number)
+{
+  auto* field = new TDStringView(BRect(left, kFieldTop, left + width, kFieldBottom), name, text, number);
+  AddChild(field);
+  return field;
+}
+
+void TDView::BuildFields()
+{
+  // Pieces of the start text by date order; a short text leaves the
+  // missing pieces empty, which gives the value 0.
+  auto piece = [this](size_t from, size_t count) {
+    return from < dateTimeText.size() ? dateTimeText.substr(from, count) : std::string();
+  };
+  std::string year = piece(0, 4), month = piece(5, 2), day = piece(8, 2);
+  if (dateOrder == 1) {
+    month = piece(0, 2);
+    day = piece(3, 2);
+    year = piece(6, 4);
+  } else if (dateOrder == 2) {
+    day = piece(0, 2);
+    month = piece(3, 2);
+    year = piece(6, 4);
+  }
+  const std::string hour = piece(11, 2), minute = piece(14, 2);
+
+  const float dateLeft = withTime && !timeOnly ? 15 : 35;
+  auto next = [](const BView* previous) { return previous->Frame().right + 1; };
+  TDStringView* dateStart = AddField(dateLeft - 6, 5, "randr", " ", 51);
+  yearField = AddField(dateLeft, 49, "year", year.c_str(), 1);
+  yearField->SetRange(1900, 2037);
+  dateSeparatorA = AddField(next(yearField), 8, "tprA", "/", 99);
+  monthField = AddField(next(dateSeparatorA), 37, "mon", month.c_str(), 2);
+  monthField->SetRange(1, 12);
+  dateSeparatorB = AddField(next(monthField), 8, "tprB", "/", 99);
+  dayField = AddField(next(dateSeparatorB), 23, "day", day.c_str(), 3);
+  dayField->SetRange(1, 31);
+  TDStringView* dateEnd = AddField(next(dayField), 7, "randr", "", 52);
+
+  float hourLeft = dayField->Frame().left + 35 + 14;
+  if (timeOnly)
+    hourLeft -= 140;
+  TDStringView* timeStart = AddField(hourLeft - 6, 5, "randr", " ", 51);
+  hourField = AddField(hourLeft, 23, "hour", hour.c_str(), 4);
+  hourField->SetRange(0, 23);
+  timeSeparator = AddField(next(hourField), 7, "tprC", ":", 99);
+  minuteField = AddField(next(timeSeparator), 23, "min", minute.c_str(), 5);
+  minuteField->SetRange(0, 59);
+  ampmField = AddField(next(minuteField), 24, "e24h", "1", 6);
+  ampmField->SetRange(1, 2);
+  timeEnd = AddField(next(ampmField), 7, "randr", "", 52);
+  if (timeOnly) {
+    dateStart->Hide();
+    dateEnd->Hide();
+  }
+  if (!withTime) {
+    timeStart->Hide();
+    timeEnd->Hide();
+  }
+
+  const BRect ampm = ampmField->Frame();
+  statusLabel = new BStringView(BRect(ampm.right + 10, 16, ampm.right + 70, 30), "eap", "PM",
+                                B_FOLLOW_LEFT | B_FOLLOW_TOP, B_WILL_DRAW);
+  statusLabel->SetLowColor(ViewColor());
+#ifdef ORVELLA_ZETA
+  statusLabel->SetViewColor(ui_color(B_UI_TOOLTIP_BACKGROUND_COLOR));
+#endif
+  statusLabel->Hide();
+  AddChild(statusLabel);
+}
+
+void TDView::ReorderDate()
+{
+  TDStringView* order1[] = {monthField, dateSeparatorA, dayField, dateSeparatorB, yearField};
+  TDStringView* order2[] = {dayField, dateSeparatorA, monthField, dateSeparatorB, yearField};
+  float left = yearField->Frame().left;
+  for (TDStringView* piece : dateOrder == 1 ? order1 : order2) {
+    piece->MoveTo(left, kFieldTop);
+    left = piece->Frame().right + 1;
+  }
+  statusLabel->MoveTo(minuteField->Frame().right + 41, minuteField->Frame().top);
+}
+
+void TDView::Draw(BRect)
+{
+  // The panel paints nothing itself; its fields draw the boxes.
+  const rgb_color panel = tint_color(ui_color(B_MENU_BACKGROUND_COLOR), 1.147f);
+  SetHighColor(panel);
+  SetLowColor(panel);
+  SetHighColor(10, 10, 10, 0);
+  SetFont(be_plain_font, B_FONT_ALL);
+}
+
+void TDView::ReportToWindow(BMessage* message)
+{
+  if (BWindow* window = Window())
+    window->MessageReceived(message);
+}
+
+void TDView::SetFocusOn(BMessage* message, int32 fieldNumber)
+{
+  int32 number = fieldNumber;
+  if (message)
+    message->FindInt32("_lfdnr", &number);
+  for (TDStringView* field : {yearField, monthField, dayField, hourField, minuteField, ampmField}) {
+    if (field)
+      field->SetOnFocus(number);
+  }
+  BMessage report('CUFO');
+  report.AddInt32("_focus", number);
+  report.AddInt32("_foctyp", FocusKind(number));
+  ReportToWindow(&report);
+}
+
+void TDView::GetDTValues(int32& year, int32& month, int32& day, int32& hour, int32& minute)
+{
+  auto take = [](int32& wanted, const TDStringView* field) {
+    if (wanted != 0 && field)
+      wanted = field->value;
+  };
+  take(year, yearField);
+  take(month, monthField);
+  take(day, dayField);
+  take(hour, hourField);
+  take(minute, minuteField);
+}
+
+void TDView::SetDTValues(int32 year, int32 month, int32 day, int32 hour, int32 minute)
+{
+  auto store = [](TDStringView* field, int32 v, int32 lowest) {
+    if (field && v >= lowest)
+      field->value = v;
+  };
+  store(yearField, year, 1);
+  store(monthField, month, 1);
+  store(dayField, day, 0);
+  store(hourField, hour, 0);
+  store(minuteField, minute, 0);
+}
+
+void TDView::HasTarget(bool hasTarget)
+{
+  if (!okButton)
+    return;
+  BWindow* window = Window();
+  if (window)
+    window->Lock();
+  for (BButton* button : {okButton, cancelButton}) {
+    if (button->IsEnabled() != hasTarget)
+      button->SetEnabled(hasTarget);
+  }
+  if (bcastButton->IsEnabled() == hasTarget)
+    bcastButton->SetEnabled(!hasTarget);
+  if (window)
+    window->Unlock();
+}
+
+void TDView::SetAmTimeMode(bool amMode)
+{
+  if (!ampmField)
+    return;
+  amTimeMode = amMode;
+  const BRect ampm = ampmField->Frame();
+  if (!amMode) {
+    if (!ampmField->IsHidden()) {
+      ampmField->Hide();
+      timeEnd->MoveTo(ampm.LeftTop());
+    }
+    hourField->SetRange(0, 23);
+    statusLabel->SetText(getLabel(kLabel24h));
+  } else {
+    if (ampmField->IsHidden()) {
+      timeEnd->MoveTo(ampm.right + 1, ampm.top);
+      ampmField->FormatValue(ampmField->value);
+      ampmField->Show();
+    }
+    hourField->SetRange(1, 12);
+    statusLabel->SetText(getLabel(hourField->value > 12 ? kLabelPm : kLabelAm));
+  }
+  statusLabel->Invalidate();
+  ampmField->FormatValue(ampmField->value);
+}
+
+void TDView::FollowMonthLength()
+{
+  if (!yearField || !monthField || !dayField)
+    return;
+  dayField->SetRange(1, TagePerMonat(monthField->value - 1, yearField->value));
+  dayField->Draw(Bounds());
+  dayField->Invalidate();
+  BMessage report('TRDW');
+  ReportToWindow(&report);
+}
+
+void TDView::MessageReceived(BMessage* message)
+{
+  switch (message->what) {
+  case 'TDSV': SetFocusOn(message, 51); return;
+  case 'TFEB': FollowMonthLength(); return;
+  case 'TDAY': {
+    BMessage report('TDAY');
+    ReportToWindow(&report);
+    return;
+  }
+  case 'NHOU':
+  case 'NMIN': ReportToWindow(message); return;
+  case 'AMPM': {
+    if (!statusLabel || !hourField)
+      return;
+    const int32 half = message->GetInt32("_ap", 0);
+    if (half == 1)
+      statusLabel->SetText(getLabel(kLabelAm));
+    else if (half == 2)
+      statusLabel->SetText(getLabel(kLabelPm));
+    if (amTimeMode) {
+      hourField->SetRange(1, 12);
+    } else {
+      hourField->SetRange(0, 23);
+      statusLabel->SetText(getLabel(kLabel24h));
+    }
+    return;
+  }
+  case 'HOUR': {
+    if (!statusLabel)
+      return;
+    if (!amTimeMode)
+      statusLabel->SetText(getLabel(kLabel24h));
+    else
+      statusLabel->SetText(getLabel(message->GetInt32("_h", 0) > 12 ? kLabelPm : kLabelAm));
+    return;
+  }
+  case 'Qmod':
+  case 'TICK':
+  case '_MCH': return;
+  case 'kxCL':
+    printf("TDView#");
+    message->PrintToStream();
+    return;
+  default:
+    printf("TDView MR  '%s'\n", LongToAsc(message->what));
+    BView::MessageReceived(message);
+    return;
+  }
+}

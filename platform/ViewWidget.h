@@ -1,0 +1,50 @@
+// The Qt widget behind a view: it turns Qt's paint, mouse, key and wheel
+// events into the view's hooks. Platform-internal; parts use BView.
+#pragma once
+
+#include <QWidget>
+
+#include <cstdint>
+#include <string>
+
+class BView;
+class QKeyEvent;
+
+class ViewWidget : public QWidget {
+public:
+  explicit ViewWidget(BView* view);
+
+  // Keeps this widget the size of `host`, the window's own widget; the
+  // window's top views follow through the view's resizing modes.
+  void FollowHost(QWidget* host);
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  // Tab goes to the view's key hooks instead of moving the focus.
+  bool focusNextPrevChild(bool next) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  // The view that takes keys: the window's focus view, which may be one Qt
+  // cannot focus (a hidden one), else this widget's own view.
+  BView* KeyTarget() const;
+
+  BView* fView;
+  QWidget* fHost = nullptr;
+};
+
+// The bytes a key event hands to KeyDown/KeyUp: one key code byte for the
+// special keys (B_HOME, B_TAB, B_UP_ARROW, ...), else the key's UTF-8 text;
+// empty for keys without either (modifiers alone).
+std::string KeyBytes(const QKeyEvent& event);
+
+// Qt's mouse buttons as B_PRIMARY_MOUSE_BUTTON | B_SECONDARY_MOUSE_BUTTON | ...
+uint32_t MouseButtons(Qt::MouseButtons buttons);

@@ -1,0 +1,52 @@
+// Real Qt input for the entry controls: wheel turns, keys and clicks sent to
+// a view's widget, and a window that records what reaches its handler.
+#pragma once
+
+#include "tests/platform/GuiApp.h"
+
+#include "platform/BMessage.h"
+#include "platform/BView.h"
+#include "platform/BWindow.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include <vector>
+
+class ReportWindow : public BWindow {
+public:
+  ReportWindow() : BWindow(BRect(0, 0, 320, 76), "reports", B_TITLED_WINDOW, 0) {}
+  void MessageReceived(BMessage* message) override { received.push_back(*message); }
+  std::vector<uint32> Codes() const
+  {
+    std::vector<uint32> codes;
+    for (const BMessage& m : received)
+      codes.push_back(m.what);
+    return codes;
+  }
+  std::vector<BMessage> received;
+};
+
+// One notch away from the user (up) for +1, toward the user for -1.
+inline void TurnWheel(BView* view, int notches)
+{
+  QWheelEvent wheel(QPointF(2, 2), QPointF(2, 2), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(view->Widget(), &wheel);
+}
+
+inline void PressKey(BView* view, int key, const char* text = "")
+{
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromUtf8(text));
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString::fromUtf8(text));
+  QCoreApplication::sendEvent(view->Widget(), &press);
+  QCoreApplication::sendEvent(view->Widget(), &release);
+}
+
+inline void Click(BView* view, float x, float y)
+{
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(x, y), QPointF(x, y), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(view->Widget(), &press);
+}
