@@ -12,10 +12,10 @@ packages=(
   googletest libgtest-dev libgmock-dev
   fonts-dejavu-core
   attr xdg-utils
-  python3 python3-dbus
+  python3 python3-dbus python3-gi
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(clang libclang-rt-14-dev imagemagick)
+  packages+=(clang libclang-rt-14-dev imagemagick xdotool)
 fi
 
 missing=()

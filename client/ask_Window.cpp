@@ -1,0 +1,238 @@
+#include "client/ask_Window.h"
+
+#include "client/ProgramFile.h"
+#include "platform/BApplication.h"
+#include "platform/BButton.h"
+#include "platform/BMessage.h"
+#include "platform/BRoster.h"
+#include "platform/BStringView.h"
+#include "platform/InterfaceDefs.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// The time every request asks to show first: 15 April 2008, 09:30:00
+// local time. mktime decides whether daylight saving time applies.
+time_t PresetTime()
+{
+  struct tm preset = {};
+  preset.tm_min = 30;
+  preset.tm_hour = 9;
+  preset.tm_mday = 15;
+  preset.tm_mon = 3;
+  preset.tm_year = 108;
+  preset.tm_isdst = -1;
+  return mktime(&preset);
+}
+
+// `time` as local time in `format`; empty when the time cannot be shown
+// (a value from another program may lie beyond the calendar).
+std::string LocalText(const char* format, time_t time)
+{
+  struct tm local;
+  char text[64];
+  if (localtime_r(&time, &local) == nullptr || strftime(text, sizeof text, format, &local) == 0)
+    return std::string();
+  return text;
+}
+
+BStringView* AddTextLine(BView* parent, BRect frame, const char* name)
+{
+  auto* line = new BStringView(frame, name, "...", B_FOLLOW_LEFT_RIGHT | B_FOLLOW_TOP);
+  const rgb_color shade = tint_color(parent->ViewColor(), B_DARKEN_1_TINT);
+  line->SetViewColor(shade);
+  line->SetLowColor(shade);
+  line->SetFont(be_bold_font);
+  parent->AddChild(line);
+  return line;
+}
+
+BButton* AddAskButton(BView* parent, BRect frame, const char* name, const char* label, uint32 command,
+                      BWindow* window)
+{
+  auto* button = new BButton(frame, name, label, new BMessage(command), B_FOLLOW_TOP | B_FOLLOW_RIGHT);
+  button->SetFontSize(11);
+  parent->AddChild(button);
+  button->SetTarget(window);
+  button->ResizeTo(100, 22);
+  return button;
+}
+
+} // namespace
+
+ask_Window::ask_Window(BRect frame)
+    : BWindow(frame, "AskOrvel", B_TITLED_WINDOW, B_QUIT_ON_WINDOW_CLOSE)
+{
+  SetSizeLimits(300, 350, 76, 200);
+  askMode = 0;
+  Bounds().PrintToStream();
+
+  const float r = Bounds().right;
+  bView = new BView(Bounds(), "bView", B_FOLLOW_ALL_SIDES, B_WILL_DRAW);
+  bView->SetViewColor(240, 240, 240);
+  bView->SetFontSize(11);
+  AddChild(bView);
+
+  askDate = AddAskButton(bView, BRect(20, 16, 120, 40), "askb", "Ask Date", '_ASK', this);
+  rdate = AddTextLine(bView, BRect(10, 45, r - 10, 65), "rdate");
+  askTime = AddAskButton(bView, BRect(20, 76, 120, 100), "askt", "Ask Time", '_AST', this);
+  rtime = AddTextLine(bView, BRect(10, 105, r - 10, 125), "rtime");
+  bcSv = AddTextLine(bView, BRect(10, 145, r - 10, 160), "bcSv");
+  bcSv->SetAlignment(B_ALIGN_CENTER);
+
+  RunOrvel();
+}
+
+ask_Window::~ask_Window() = default;
+
+void ask_Window::MessageReceived(BMessage* message)
+{
+  switch (message->what) {
+  case '_ASK':
+    AskOrvel(false);
+    break;
+  case '_AST':
+    AskOrvel(true);
+    break;
+  case '_KXT':
+    CheckMessage(message);
+    break;
+  case 'kxCL':
+    // FIXME: language changes reach CheckMessage once the window has a
+    // language menu; without one they are ignored.
+    break;
+  case 'RFID':
+  case '_DPD':
+  case '_KDN':
+  case '_KYD':
+  case '_KYU':
+  case '_MCH':
+  case '_MDN':
+  case '_MMV':
+  case '_MUP':
+  case '_MWC':
+  case '_PBL':
+  case '_UKD':
+  case '_UKU':
+    message->PrintToStream();
+    break;
+  default:
+    BWindow::MessageReceived(message);
+    break;
+  }
+}
+
+void ask_Window::RunOrvel()
+{
+  if (be_roster->IsRunning(kOrvellanSignature)) {
+    printf(" is running, return\n");
+    return;
+  }
+  const std::string program = FindProgramFile(kOrvellaProgramName, ExecutableFolder(), getenv("PATH"));
+  if (program.empty()) {
+    printf("App not found :( \n");
+    return;
+  }
+  printf("App found :) \n");
+  // A running Orvella takes the second start over and the new process ends.
+  if (!StartDetached(program))
+    printf("App not started: %s\n", program.c_str());
+  usleep(100000);
+}
+
+void ask_Window::AskOrvel(bool timeOnly)
+{
+  RunOrvel();
+  Lock();
+  BMessage request('_KXT');
+  request.AddMessenger(">NewTarget", BMessenger(this));
+  app_info info;
+  if (be_app != nullptr && be_app->GetAppInfo(&info) == B_OK)
+    request.AddString("_tar_signature_", info.signature);
+  request.AddBool("_ask", true);
+  request.AddBool("_onlyTime", timeOnly);
+  request.AddInt64("_presetTime", int64(PresetTime()));
+  request.AddPointer("_itor", nullptr);
+
+  // The asking button's address tags the request; a cancel answer brings
+  // it back as "_resetPtr".
+  BButton* asking = timeOnly ? askTime : askDate;
+  BButton* other = timeOnly ? askDate : askTime;
+  askMode = timeOnly ? 2 : 1;
+  request.ReplacePointer("_itor", asking);
+  if (asking->IsEnabled())
+    asking->SetEnabled(false);
+  if (!other->IsEnabled())
+    other->SetEnabled(true);
+  request.AddString("_okName", timeOnly ? "get Time" : "get Date");
+  Unlock();
+
+  be_roster->Broadcast(&request);
+}
+
+void ask_Window::CheckMessage(BMessage* message)
+{
+  if (message == nullptr)
+    return;
+
+  const char* langFilePath = nullptr;
+  if (message->FindString("_LangFilePath", &langFilePath) == B_OK) {
+    Lock();
+    const char* slash = strrchr(langFilePath, '/');
+    bcSv->SetText(slash != nullptr ? slash + 1 : langFilePath);
+    Unlock();
+    return;
+  }
+  if (message->HasBool("_ask")) {
+    printf("ask Win: ..selbst abgesetzt\n");
+    return;
+  }
+
+  printf("..answer ");
+  const int32 kind = message->GetInt32(">stype", 5);
+  int64 answered = 0;
+  const bool hasTime = message->FindInt64(">time", &answered) == B_OK;
+  const time_t when = time_t(answered);
+  const std::string broadcastText = LocalText("%Y/%m/%d %H:%M (Broadcast)", when);
+
+  Lock();
+  if (kind == 1 && hasTime) {
+    if (askMode == 1) {
+      rdate->SetText(LocalText(" %Y/%m/%d %H:%M", when).c_str());
+      askDate->SetEnabled(true);
+      askMode = 0;
+    } else if (askMode == 2) {
+      rtime->SetText(LocalText(" %H:%M", when).c_str());
+      askTime->SetEnabled(true);
+      askMode = 0;
+    }
+  }
+  if (kind < 0)
+    bcSv->SetText(broadcastText.c_str());
+
+  // Only compared with the buttons' addresses, never followed.
+  const void* reset = message->GetPointer("_resetPtr", nullptr);
+  if (reset == askDate) {
+    askDate->SetEnabled(true);
+    Activate(true);
+  }
+  if (reset == askTime) {
+    askTime->SetEnabled(true);
+    Activate(true);
+  }
+  Unlock();
+  TraceTexts();
+}
+
+void ask_Window::TraceTexts() const
+{
+  if (getenv("ORVELLA_TEST_TRACE") == nullptr)
+    return;
+  printf("\ntexts: rdate='%s' rtime='%s' bcSv='%s'\n", rdate->Text(), rtime->Text(), bcSv->Text());
+}
