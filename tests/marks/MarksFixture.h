@@ -10,7 +10,6 @@
 
 #include <cstdio>
 #include <ctime>
-#include <string>
 #include <sys/stat.h>
 
 class MarksTest : public testing::Test {
@@ -24,10 +23,8 @@ protected:
 
   void TearDown() override
   {
-    if (STMarkups::aMarkupsZgr != nullptr)
-      STMarkups::aMarkupsZgr->DeleteMe();
-    if (Prefs::aPrefsZgr != nullptr)
-      Prefs::aPrefsZgr->DeleteMe();
+    fMarks->DeleteMe();
+    Prefs::getSTPrefs()->DeleteMe();
   }
 
   // Writes a file below the home folder, making its folder first.
@@ -36,10 +33,10 @@ protected:
     std::string path = fHome.Path(relative);
     mkdir(path.substr(0, path.rfind('/')).c_str(), 0755);
     FILE* file = fopen(path.c_str(), "wb");
-    if (file != nullptr) {
-      fwrite(content.data(), 1, content.size(), file);
-      fclose(file);
-    }
+    bool written = file != nullptr && fwrite(content.data(), 1, content.size(), file) == content.size();
+    if (file != nullptr)
+      written = fclose(file) == 0 && written;
+    EXPECT_TRUE(written) << path;
     return path;
   }
 
