@@ -46,9 +46,10 @@ STMarkups* STMarkups::getSTMarkups()
 
 STMarkups::STMarkups()
     : fRegion(kHomeRegion), fGlobals(0), fLocals(0), fUsers(0), fEvents(0), fTodayCode(0),
-      fPrefs(Prefs::getSTPrefs()), fHasEvents(false), fIndexStale(true)
+      fPrefs(nullptr), fHasEvents(false), fIndexStale(true)
 {
   printf("FILE: %s\n", DefaultMarkDaysPath().c_str());
+  fPrefs = Prefs::getSTPrefs();
   ClearList();
   LoadHolidays(nullptr);
   CheckHolidays();
