@@ -87,9 +87,24 @@ void ViewWidget::FollowHost(QWidget* host)
 
 bool ViewWidget::eventFilter(QObject* watched, QEvent* event)
 {
-  if (watched == fHost && event->type() == QEvent::Resize) {
+  if (watched != fHost)
+    return QWidget::eventFilter(watched, event);
+  switch (event->type()) {
+  case QEvent::Resize: {
     const QSize size = fHost->size();
     fView->ResizeTo(float(size.width() - 1), float(size.height() - 1));
+    break;
+  }
+  case QEvent::KeyPress:
+  case QEvent::KeyRelease: {
+    // Keys reach the window itself when Qt could not focus the focus view
+    // (a hidden one); they still belong to that view.
+    BView* focus = fView->FocusOfRoot();
+    if (focus && DeliverKey(static_cast<QKeyEvent*>(event), focus))
+      return true;
+    break;
+  }
+  default: break;
   }
   return QWidget::eventFilter(watched, event);
 }
@@ -154,27 +169,30 @@ BView* ViewWidget::KeyTarget() const
   return focus ? focus : fView;
 }
 
-void ViewWidget::keyPressEvent(QKeyEvent* event)
+bool ViewWidget::DeliverKey(QKeyEvent* event, BView* target)
 {
   const std::string bytes = KeyBytes(*event);
-  if (bytes.empty()) {
-    event->ignore();
-    return;
+  if (bytes.empty())
+    return false;
+  if (event->type() == QEvent::KeyPress) {
+    Guarded("KeyDown", [&] { target->KeyDown(bytes.c_str(), int32(bytes.size())); });
+  } else if (!event->isAutoRepeat()) {
+    // A held key repeats its KeyDown only; KeyUp comes once, on the release.
+    Guarded("KeyUp", [&] { target->KeyUp(bytes.c_str(), int32(bytes.size())); });
   }
-  BView* target = KeyTarget();
-  Guarded("KeyDown", [&] { target->KeyDown(bytes.c_str(), int32(bytes.size())); });
+  return true;
+}
+
+void ViewWidget::keyPressEvent(QKeyEvent* event)
+{
+  if (!DeliverKey(event, KeyTarget()))
+    event->ignore();
 }
 
 void ViewWidget::keyReleaseEvent(QKeyEvent* event)
 {
-  const std::string bytes = KeyBytes(*event);
-  // A held key repeats its KeyDown only; KeyUp comes once, on the release.
-  if (bytes.empty() || event->isAutoRepeat()) {
+  if (!DeliverKey(event, KeyTarget()))
     event->ignore();
-    return;
-  }
-  BView* target = KeyTarget();
-  Guarded("KeyUp", [&] { target->KeyUp(bytes.c_str(), int32(bytes.size())); });
 }
 
 void ViewWidget::wheelEvent(QWheelEvent* event)

@@ -14,8 +14,9 @@ class ViewWidget : public QWidget {
 public:
   explicit ViewWidget(BView* view);
 
-  // Keeps this widget the size of `host`, the window's own widget; the
-  // window's top views follow through the view's resizing modes.
+  // Keeps this widget the size of `host`, the window's own widget (the
+  // window's top views follow through their resizing modes), and hands keys
+  // that reach the window itself to the window's focus view.
   void FollowHost(QWidget* host);
 
 protected:
@@ -36,6 +37,9 @@ private:
   // The view that takes keys: the window's focus view, which may be one Qt
   // cannot focus (a hidden one), else this widget's own view.
   BView* KeyTarget() const;
+  // Hands a key event to `target`'s KeyDown or KeyUp; false for keys
+  // without bytes.
+  bool DeliverKey(QKeyEvent* event, BView* target);
 
   BView* fView;
   QWidget* fHost = nullptr;

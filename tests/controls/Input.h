@@ -14,6 +14,12 @@
 
 #include <vector>
 
+// The first base of a fixture whose members are widgets: the application
+// must exist before them.
+struct WithGuiApp {
+  WithGuiApp() { EnsureGuiApp(); }
+};
+
 class ReportWindow : public BWindow {
 public:
   ReportWindow() : BWindow(BRect(0, 0, 320, 76), "reports", B_TITLED_WINDOW, 0) {}
@@ -36,12 +42,17 @@ inline void TurnWheel(BView* view, int notches)
   QCoreApplication::sendEvent(view->Widget(), &wheel);
 }
 
-inline void PressKey(BView* view, int key, const char* text = "")
+inline void PressKey(QWidget* widget, int key, const char* text = "")
 {
   QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromUtf8(text));
   QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString::fromUtf8(text));
-  QCoreApplication::sendEvent(view->Widget(), &press);
-  QCoreApplication::sendEvent(view->Widget(), &release);
+  QCoreApplication::sendEvent(widget, &press);
+  QCoreApplication::sendEvent(widget, &release);
+}
+
+inline void PressKey(BView* view, int key, const char* text = "")
+{
+  PressKey(view->Widget(), key, text);
 }
 
 inline void Click(BView* view, float x, float y)

@@ -19,14 +19,13 @@ public:
   std::vector<BMessage> reports;
 };
 
-struct Field {
+struct Field : WithGuiApp {
   ReportWindow window;
   ReportView* parent = new ReportView;
   TDStringView* field = nullptr;
 
   Field(int32 number, const char* text, int32 low, int32 high, float width = 23)
   {
-    EnsureGuiApp();
     window.AddChild(parent);
     field = new TDStringView(BRect(20, 2, 20 + width, 44), "field", text, number);
     parent->AddChild(field);

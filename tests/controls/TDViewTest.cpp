@@ -15,7 +15,7 @@
 
 namespace {
 
-struct Panel {
+struct Panel : WithGuiApp {
   ReportWindow window;
   BView* background = nullptr;
   TDView* panel = nullptr;
@@ -23,7 +23,6 @@ struct Panel {
   explicit Panel(const char* text, int32 order = 0, bool withTime = true, bool timeOnly = false,
                  bool onBackground = true)
   {
-    EnsureGuiApp();
     background = new BView(window.Bounds(), "bView", B_FOLLOW_ALL_SIDES, B_WILL_DRAW);
     background->SetViewColor(232, 232, 232);
     window.AddChild(background);
@@ -215,6 +214,21 @@ TEST(PanelFocus, KeysMoveTheMarkAndEnterOrEscapeStayInThePanel)
   PressKey(p.panel->HourField(), Qt::Key_Return);
   PressKey(p.panel->HourField(), Qt::Key_Escape);
   EXPECT_TRUE(p.window.received.empty());
+}
+
+TEST(PanelFocus, TabPassesTheHiddenAmPmFieldInTwentyFourHourMode)
+{
+  Panel p("2004/03/07 14:05");
+  p.panel->SetAmTimeMode(false);
+  p.panel->SetFocusOn(nullptr, 5);
+  p.window.received.clear();
+  PressKey(p.panel->MinuteField(), Qt::Key_Tab);
+  EXPECT_EQ(p.window.CurrentFocus(), p.panel->AmPmField());
+  // Qt cannot focus the hidden field; its keys arrive at the window.
+  PressKey(p.window.Widget(), Qt::Key_Tab);
+  ASSERT_EQ(p.window.Codes(), (std::vector<uint32>{'CUFO', 'CUFO'}));
+  EXPECT_EQ(p.window.received[1].GetInt32("_focus", 0), 1);
+  EXPECT_EQ(p.panel->AmPmField()->value, 1);
 }
 
 TEST(PanelFocus, ClickOnAnotherFieldMovesTheMarkThere)

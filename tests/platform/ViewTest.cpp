@@ -204,6 +204,12 @@ TEST_F(ViewTest, KeysArriveAsPlatformCodesAtTheFocusView)
   EXPECT_TRUE(other->keysDown.empty());
 
   focus->keysUp.clear();
+  QKeyEvent atWindow(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier, "\t");
+  QCoreApplication::sendEvent(window.Widget(), &atWindow);
+  EXPECT_EQ(focus->keysUp, std::vector<std::string>{std::string(1, char(B_TAB))})
+      << "keys at the window itself belong to the focus view";
+
+  focus->keysUp.clear();
   QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_Up, Qt::NoModifier, QString(), true);
   QCoreApplication::sendEvent(focus->Widget(), &repeated);
   EXPECT_TRUE(focus->keysUp.empty()) << "a held key's repeats end in one release";
