@@ -234,5 +234,6 @@ void ask_Window::TraceTexts() const
 {
   if (getenv("ORVELLA_TEST_TRACE") == nullptr)
     return;
-  printf("\ntexts: rdate='%s' rtime='%s' bcSv='%s'\n", rdate->Text(), rtime->Text(), bcSv->Text());
+  printf("\nshown: askMode=%d askb=%d askt=%d rdate='%s' rtime='%s' bcSv='%s'\n", int(askMode),
+         askDate->IsEnabled() ? 1 : 0, askTime->IsEnabled() ? 1 : 0, rdate->Text(), rtime->Text(), bcSv->Text());
 }

@@ -10,8 +10,9 @@
 // button's address as "_resetPtr" (button enabled, askMode unchanged).
 //
 // Test hook: with ORVELLA_TEST_TRACE set in the environment, the window
-// writes its three text lines after every answer it evaluates, so tests
-// that run the real program can read what the user sees.
+// writes its ask mode, which buttons are enabled and its three text lines
+// after every answer it evaluates, so tests that run the real program can
+// read what the user sees.
 #pragma once
 
 #include "platform/BWindow.h"

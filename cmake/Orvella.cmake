@@ -42,15 +42,19 @@ endfunction()
 # Environment every test runs in: headless Qt, fixed zone and locale.
 set(ORVELLA_TEST_ENV "QT_QPA_PLATFORM=offscreen;TZ=Europe/Berlin;LC_ALL=C.UTF-8;ORVELLA_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
 
-# ova_test(NAME SOURCES file... DEPS lib... [DBUS])
-# A GoogleTest program; DBUS runs the whole program on a private session bus.
+# ova_test(NAME SOURCES file... DEPS lib... [DBUS] [XVFB])
+# A GoogleTest program; DBUS runs the whole program on a private session bus,
+# XVFB on such a bus inside a private X server (for programs that tests click).
 function(ova_test name)
-  cmake_parse_arguments(ARG "DBUS" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "DBUS;XVFB" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   ova_apply_common(${name})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  if(ARG_DBUS)
+  if(ARG_XVFB)
+    add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 800x600x24" dbus-run-session -- $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ORVELLA_TEST_ENV}" TIMEOUT 300)
+  elseif(ARG_DBUS)
     add_test(NAME ${name} COMMAND dbus-run-session -- $<TARGET_FILE:${name}>)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ORVELLA_TEST_ENV}" TIMEOUT 300)
   else()

@@ -1,0 +1,396 @@
+// The whole road of one request with real programs on a private session
+// bus and X server: Orvella, a requester (this test program, AskOrvel or
+// the Python example), and a user who presses Orvella's buttons with
+// xdotool. Every wait is bounded.
+#include "platform/AppDefs.h"
+#include "platform/BApplication.h"
+#include "platform/BMessage.h"
+#include "tests/client/TestWait.h"
+#include "tests/platform/TempHome.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdint>
+#include <ctime>
+
+namespace {
+
+// 15 April 2008, 09:30 in Berlin (summer time).
+constexpr int64 kPreset = 1208244600;
+const char* const kOrvellaSignature = "application/x-vnd.KX-Orvella";
+const QString kOrvellaBusName = "org.orvella.app.application_2fx-vnd_2eKX-Orvella";
+
+// Without a window manager Orvella's window content starts at its stored
+// frame's left-top, 130, 130 by default; the panel sits at x 45 with its
+// buttons at y 47..69: Broadcast x 10..80, Cancel 85..175, OK 180..270.
+constexpr int kButtonY = 130 + 58;
+constexpr int kBroadcastX = 130 + 45 + 45;
+constexpr int kCancelX = 130 + 45 + 130;
+constexpr int kOkX = 130 + 45 + 240;
+// AskOrvel's window sits at 100, 100 with "Ask Date" at 20..120, 16..38.
+constexpr int kAskDateX = 100 + 70;
+constexpr int kAskDateY = 100 + 27;
+
+void* Tag(uintptr_t value)
+{
+  return reinterpret_cast<void*>(value);
+}
+
+// Records the messages that reach it; answers are the '_KXT' without "_ask".
+class Inbox : public BHandler {
+public:
+  void MessageReceived(BMessage* message) override { messages.push_back(*message); }
+
+  std::vector<const BMessage*> Answers() const
+  {
+    std::vector<const BMessage*> answers;
+    for (const BMessage& message : messages) {
+      if (message.what == '_KXT' && !message.HasBool("_ask"))
+        answers.push_back(&message);
+    }
+    return answers;
+  }
+
+  std::vector<BMessage> messages;
+};
+
+class RequesterApp : public BApplication {
+public:
+  RequesterApp() : BApplication("application/x-vnd.test-requester") {}
+  void MessageReceived(BMessage* message) override { inbox.MessageReceived(message); }
+  Inbox inbox;
+};
+
+RequesterApp* sApp = nullptr;
+
+class AppEnvironment : public testing::Environment {
+public:
+  void SetUp() override { sApp = new RequesterApp; }
+  void TearDown() override
+  {
+    delete sApp;
+    sApp = nullptr;
+  }
+};
+
+const auto* const sEnvironment = testing::AddGlobalTestEnvironment(new AppEnvironment);
+
+// A program started by the test, and all it printed.
+class Program {
+public:
+  Program(const QString& path, const QStringList& args)
+  {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("ORVELLA_TEST_TRACE", "1");
+    fProcess.setProcessEnvironment(env);
+    fProcess.setProcessChannelMode(QProcess::MergedChannels);
+    QObject::connect(&fProcess, &QProcess::readyReadStandardOutput,
+                     [this]() { fOutput += QString::fromUtf8(fProcess.readAllStandardOutput()); });
+    fProcess.start(path, args);
+  }
+
+  ~Program()
+  {
+    if (fProcess.state() != QProcess::NotRunning) {
+      fProcess.kill();
+      fProcess.waitForFinished(kWaitMs);
+    }
+  }
+
+  int Count(const QString& text) const { return fOutput.count(text); }
+  bool Said(const QString& text) const { return Count(text) > 0; }
+  bool WaitToSay(const QString& text, int times = 1)
+  {
+    return WaitFor([&]() { return Count(text) >= times; });
+  }
+  bool WaitToExit() { return WaitFor([&]() { return fProcess.state() == QProcess::NotRunning; }); }
+  int ExitCode() const { return fProcess.exitCode(); }
+  std::string Output() const { return fOutput.toStdString(); }
+
+private:
+  QProcess fProcess;
+  QString fOutput;
+};
+
+QString BinDir()
+{
+  return QString::fromLocal8Bit(qgetenv("ORVELLA_BIN_DIR"));
+}
+
+bool Xdotool(const QStringList& args, QString* output = nullptr)
+{
+  QProcess xdotool;
+  xdotool.start("xdotool", args);
+  if (!xdotool.waitForFinished(kWaitMs) || xdotool.exitCode() != 0)
+    return false;
+  if (output)
+    *output = QString::fromUtf8(xdotool.readAllStandardOutput());
+  return true;
+}
+
+bool WindowShown(const char* title)
+{
+  QString ids;
+  return Xdotool({"search", "--onlyvisible", "--name", QString("^%1$").arg(title)}, &ids) && !ids.trimmed().isEmpty();
+}
+
+// Clicks at the screen point until `done` holds: the first click may come
+// before the window has drawn its new buttons. The buttons clicked here do
+// nothing while disabled, so a repeated click is harmless.
+bool ClickUntil(int x, int y, const std::function<bool()>& done)
+{
+  for (int attempt = 0; attempt < 8; attempt++) {
+    if (!Xdotool({"mousemove", QString::number(x), QString::number(y), "click", "1"}))
+      return false;
+    if (WaitFor(done, 2500))
+      return true;
+  }
+  return false;
+}
+
+std::vector<std::string> FieldNames(const BMessage& message)
+{
+  std::vector<std::string> names;
+  const char* name = nullptr;
+  type_code type;
+  for (int32 i = 0; message.GetInfo(B_ANY_TYPE, i, &name, &type) == B_OK; i++)
+    names.push_back(name);
+  return names;
+}
+
+BMessage Request(void* tag)
+{
+  BMessage request('_KXT');
+  request.AddBool("_ask", true);
+  request.AddBool("_onlyTime", false);
+  request.AddInt64("_presetTime", kPreset);
+  request.AddString("_okName", "pick");
+  request.AddPointer("_itor", tag);
+  return request;
+}
+
+const std::vector<std::string> kSendFields = {">time", ">target", ">stype", ">state"};
+const std::vector<std::string> kCancelFields = {">target", ">stype", ">state", "_resetPtr"};
+
+class RequestRoadTest : public testing::Test {
+protected:
+  void SetUp() override
+  {
+    sApp->inbox.messages.clear();
+    sApp->AddHandler(&fFirst);
+    sApp->AddHandler(&fSecond);
+  }
+
+  void TearDown() override
+  {
+    StopOrvella();
+    sApp->RemoveHandler(&fFirst);
+    sApp->RemoveHandler(&fSecond);
+  }
+
+  void StartOrvella()
+  {
+    fOrvella = std::make_unique<Program>(BinDir() + "/Orvella", QStringList());
+    ASSERT_TRUE(WaitForOrvella()) << fOrvella->Output();
+  }
+
+  static bool WaitForOrvella()
+  {
+    return WaitFor([]() { return be_roster->IsRunning(kOrvellaSignature) && WindowShown("Orvella"); });
+  }
+
+  // Quits Orvella as its Quit item would; a process that stays is killed by
+  // the id the bus gives for it.
+  void StopOrvella()
+  {
+    if (!be_roster->IsRunning(kOrvellaSignature))
+      return;
+    const uint pid = QDBusConnection::sessionBus().interface()->servicePid(kOrvellaBusName).value();
+    BMessenger(kOrvellaSignature).SendMessage(B_QUIT_REQUESTED);
+    if (!WaitFor([]() { return !be_roster->IsRunning(kOrvellaSignature); }) && pid > 0)
+      kill(pid_t(pid), SIGKILL);
+    if (fOrvella)
+      fOrvella->WaitToExit();
+  }
+
+  bool Ask(Inbox* inbox, void* tag)
+  {
+    BMessage request = Request(tag);
+    return BMessenger(kOrvellaSignature).SendMessage(&request, inbox) == B_OK;
+  }
+
+  // Orvella printed the request and its tag: its panel is being preset.
+  bool WaitForRequest(void* tag)
+  {
+    char line[64];
+    snprintf(line, sizeof line, "<- '%p'", tag);
+    return fOrvella->WaitToSay(line);
+  }
+
+  static bool GotAnswers(const Inbox& inbox, size_t count)
+  {
+    return WaitFor([&]() { return inbox.Answers().size() >= count; }, 0);
+  }
+
+  TempHome fHome;
+  std::unique_ptr<Program> fOrvella;
+  Inbox fFirst;
+  Inbox fSecond;
+};
+
+} // namespace
+
+TEST_F(RequestRoadTest, OkSendsThePresetTimeToTheRequester)
+{
+  StartOrvella();
+  ASSERT_TRUE(Ask(&fFirst, Tag(0x5eed)));
+  ASSERT_TRUE(WaitForRequest(Tag(0x5eed))) << fOrvella->Output();
+  EXPECT_TRUE(fOrvella->Said("BMessage('_KXT') {")) << "Orvella prints the request";
+  EXPECT_TRUE(fOrvella->Said("_okName = string(\"pick\", 4 bytes)"));
+
+  ASSERT_TRUE(ClickUntil(kOkX, kButtonY, [&]() { return GotAnswers(fFirst, 1); })) << fOrvella->Output();
+  const BMessage& answer = *fFirst.Answers().front();
+  EXPECT_EQ(FieldNames(answer), kSendFields);
+  EXPECT_EQ(answer.GetInt64(">time", 0), kPreset);
+  EXPECT_EQ(answer.GetInt32(">stype", 99), 1);
+  EXPECT_STREQ(answer.GetString(">state", ""), "send");
+  BMessenger target;
+  ASSERT_EQ(answer.FindMessenger(">target", &target), B_OK);
+  EXPECT_EQ(target, BMessenger(&fFirst)) << "the requester's own return address";
+
+  ASSERT_TRUE(fOrvella->WaitToSay("(send   2008/04/15 09:30 )")) << fOrvella->Output();
+  EXPECT_TRUE(fOrvella->Said("SEND: \n"));
+  EXPECT_EQ(fFirst.Answers().size(), 1u);
+  EXPECT_TRUE(be_roster->IsRunning(kOrvellaSignature)) << "no answer ends Orvella";
+}
+
+TEST_F(RequestRoadTest, CancelHandsTheRequestTagBack)
+{
+  StartOrvella();
+  ASSERT_TRUE(Ask(&fFirst, Tag(0xc0ffee)));
+  ASSERT_TRUE(WaitForRequest(Tag(0xc0ffee))) << fOrvella->Output();
+  ASSERT_TRUE(ClickUntil(kCancelX, kButtonY, [&]() { return GotAnswers(fFirst, 1); })) << fOrvella->Output();
+  const BMessage& answer = *fFirst.Answers().front();
+  EXPECT_EQ(FieldNames(answer), kCancelFields);
+  EXPECT_EQ(answer.GetInt32(">stype", 99), 0);
+  EXPECT_STREQ(answer.GetString(">state", ""), "cancel");
+  EXPECT_EQ(answer.GetPointer("_resetPtr"), Tag(0xc0ffee));
+}
+
+TEST_F(RequestRoadTest, SecondRequestCancelsTheWaitingOne)
+{
+  StartOrvella();
+  ASSERT_TRUE(Ask(&fFirst, Tag(0xa)));
+  ASSERT_TRUE(WaitForRequest(Tag(0xa))) << fOrvella->Output();
+  ASSERT_TRUE(Ask(&fSecond, Tag(0xb)));
+  ASSERT_TRUE(WaitFor([&]() { return GotAnswers(fFirst, 1); })) << fOrvella->Output();
+  const BMessage& cancel = *fFirst.Answers().front();
+  EXPECT_EQ(FieldNames(cancel), kCancelFields);
+  EXPECT_EQ(cancel.GetPointer("_resetPtr"), Tag(0xa)) << "the first request's own tag";
+  ASSERT_TRUE(WaitForRequest(Tag(0xb))) << fOrvella->Output();
+
+  ASSERT_TRUE(ClickUntil(kOkX, kButtonY, [&]() { return GotAnswers(fSecond, 1); })) << fOrvella->Output();
+  EXPECT_EQ(fSecond.Answers().front()->GetInt64(">time", 0), kPreset);
+  EXPECT_EQ(fFirst.Answers().size(), 1u) << "the first requester hears nothing more";
+}
+
+TEST_F(RequestRoadTest, BroadcastAnswersReachEveryProgram)
+{
+  StartOrvella();
+  // Nobody waits: the Broadcast button reaches every program through the
+  // broadcast alone, and Orvella ignores its own copy.
+  ASSERT_TRUE(ClickUntil(kBroadcastX, kButtonY, [&]() { return GotAnswers(sApp->inbox, 1); }))
+      << fOrvella->Output();
+  const BMessage& idle = *sApp->inbox.Answers().front();
+  EXPECT_EQ(FieldNames(idle), (std::vector<std::string>{"_year", "_month", "_day", "_hour", "_min", "_sec", ">time",
+                                                        ">target", ">stype", ">state"}));
+  EXPECT_EQ(idle.GetInt32(">stype", 99), -1);
+  EXPECT_STREQ(idle.GetString(">state", ""), "2all");
+  const time_t picked = time_t(idle.GetInt64(">time", 0));
+  struct tm local;
+  ASSERT_NE(localtime_r(&picked, &local), nullptr);
+  EXPECT_EQ(idle.GetInt32("_year", 0), local.tm_year + 1900);
+  EXPECT_EQ(idle.GetInt32("_month", 0), local.tm_mon + 1);
+  EXPECT_EQ(idle.GetInt32("_day", 0), local.tm_mday);
+  EXPECT_EQ(idle.GetInt32("_hour", -1), local.tm_hour);
+  EXPECT_EQ(idle.GetInt32("_min", -1), local.tm_min);
+  EXPECT_EQ(idle.GetInt32("_sec", -1), 0);
+  EXPECT_FALSE(fOrvella->Said("OVA_App#")) << fOrvella->Output();
+
+  // With nobody waiting ">target" is Orvella's window. A broadcast answer
+  // made while a requester waits (the panel disables its Broadcast button
+  // then, so it is sent to the window here) reaches the requester directly
+  // and once more through the broadcast.
+  BMessenger window;
+  ASSERT_EQ(idle.FindMessenger(">target", &window), B_OK);
+  sApp->inbox.messages.clear();
+  BMessage request = Request(Tag(0xbc));
+  ASSERT_EQ(be_roster->Broadcast(&request), B_OK);
+  ASSERT_TRUE(WaitForRequest(Tag(0xbc))) << fOrvella->Output();
+  BMessage broadcast('Qmod');
+  broadcast.AddInt32("_QuitMod", -1);
+  ASSERT_EQ(window.SendMessage(&broadcast), B_OK);
+  ASSERT_TRUE(WaitFor([&]() { return GotAnswers(sApp->inbox, 2); })) << fOrvella->Output();
+  int direct = 0;
+  for (const BMessage* answer : sApp->inbox.Answers()) {
+    EXPECT_EQ(answer->GetInt64(">time", 0), kPreset);
+    BMessenger target;
+    answer->FindMessenger(">target", &target);
+    EXPECT_EQ(target, be_app_messenger) << "a broadcast request is answered to the requester's application";
+    direct += answer->ReturnAddress().IsValid() ? 0 : 1;
+  }
+  EXPECT_EQ(direct, 1) << "one copy sent to the requester, one through the broadcast";
+}
+
+TEST_F(RequestRoadTest, RequesterThatLeftMissesItsAnswerAndOrvellaGoesOn)
+{
+  StartOrvella();
+  Program gone("/usr/bin/python3", {ASK_DATE_PY, "--timeout", "1"});
+  ASSERT_TRUE(gone.WaitToExit()) << gone.Output();
+  EXPECT_EQ(gone.ExitCode(), 3) << gone.Output();
+  ASSERT_TRUE(fOrvella->Said("<- '0x1'")) << fOrvella->Output();
+  ASSERT_TRUE(ClickUntil(kOkX, kButtonY, [&]() { return fOrvella->Said("SEND: "); })) << fOrvella->Output();
+
+  ASSERT_TRUE(Ask(&fFirst, Tag(0x2)));
+  ASSERT_TRUE(WaitForRequest(Tag(0x2))) << fOrvella->Output();
+  ASSERT_TRUE(ClickUntil(kOkX, kButtonY, [&]() { return GotAnswers(fFirst, 1); })) << fOrvella->Output();
+  EXPECT_EQ(fFirst.Answers().front()->GetInt64(">time", 0), kPreset);
+}
+
+TEST_F(RequestRoadTest, PythonExampleGetsTheAnsweredDate)
+{
+  StartOrvella();
+  Program example("/usr/bin/python3", {ASK_DATE_PY, "--preset", "2008/04/15 09:30", "--timeout", "60"});
+  ASSERT_TRUE(example.WaitToSay("asked")) << example.Output();
+  ASSERT_TRUE(WaitForRequest(Tag(0x1))) << fOrvella->Output();
+  ASSERT_TRUE(ClickUntil(kOkX, kButtonY, [&]() { return example.Said("2008/04/15 09:30\n"); }))
+      << example.Output() << fOrvella->Output();
+  ASSERT_TRUE(example.WaitToExit());
+  EXPECT_EQ(example.ExitCode(), 0);
+}
+
+TEST_F(RequestRoadTest, AskOrvelStartsOrvellaAndShowsTheAnswer)
+{
+  // Orvella's trace comes through AskOrvel's output: AskOrvel started it.
+  Program ask(BinDir() + "/AskOrvel", {});
+  ASSERT_TRUE(ask.WaitToSay("App found :) \n")) << ask.Output();
+  ASSERT_TRUE(WaitForOrvella()) << ask.Output();
+  ASSERT_TRUE(WaitFor([]() { return WindowShown("AskOrvel"); }));
+
+  // Cancel gives the "Ask Date" button back; the date stays unanswered.
+  ASSERT_TRUE(ClickUntil(kAskDateX, kAskDateY, [&]() { return ask.Said("<- '0x"); })) << ask.Output();
+  ASSERT_TRUE(ClickUntil(kCancelX, kButtonY, [&]() { return ask.Said("shown: "); })) << ask.Output();
+  EXPECT_TRUE(ask.Said("shown: askMode=1 askb=1 askt=1 rdate='...' rtime='...' bcSv='...'\n")) << ask.Output();
+
+  ASSERT_TRUE(ClickUntil(kAskDateX, kAskDateY, [&]() { return ask.Count("<- '0x") >= 2; })) << ask.Output();
+  EXPECT_TRUE(ask.Said("already runs; handing over")) << "every request starts Orvella again";
+  ASSERT_TRUE(ClickUntil(kOkX, kButtonY, [&]() { return ask.Count("shown: ") >= 2; })) << ask.Output();
+  EXPECT_TRUE(ask.Said("shown: askMode=0 askb=1 askt=1 rdate=' 2008/04/15 09:30' rtime='...' bcSv='...'\n"))
+      << ask.Output();
+}
