@@ -110,6 +110,17 @@ TEST_F(ViewTest, AttachingRunsTheHookForEveryViewOfTheTree)
   delete parent;
 }
 
+TEST_F(ViewTest, DeletingTheWindowDetachesItsViewsThroughTheirHooks)
+{
+  auto* window = new RecordingWindow;
+  auto* parent = new LogView("parent");
+  parent->AddChild(new LogView("child"));
+  window->AddChild(parent);
+  gLog.clear();
+  delete window;
+  EXPECT_EQ(gLog, (std::vector<std::string>{"detached parent", "detached child"}));
+}
+
 TEST_F(ViewTest, DeletedViewLeavesItsParentAndTheFocus)
 {
   RecordingWindow window;
