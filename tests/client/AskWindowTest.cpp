@@ -6,7 +6,7 @@
 #include "platform/BButton.h"
 #include "platform/BMessage.h"
 #include "platform/BStringView.h"
-#include "tests/client/TestWait.h"
+#include "tests/client/TestSupport.h"
 #include "tests/platform/TempHome.h"
 
 #include <QDBusConnection>
@@ -81,16 +81,6 @@ std::string Shown(ask_Window* window)
 std::unique_ptr<ask_Window> NewWindow()
 {
   return std::make_unique<ask_Window>(BRect(100, 100, 400, 270));
-}
-
-std::vector<std::string> FieldNames(const BMessage& message)
-{
-  std::vector<std::string> names;
-  const char* name = nullptr;
-  type_code type;
-  for (int32 i = 0; message.GetInfo(B_ANY_TYPE, i, &name, &type) == B_OK; i++)
-    names.push_back(name);
-  return names;
 }
 
 enum Asked { kNothing, kDate, kTime };

@@ -5,7 +5,7 @@
 #include "platform/AppDefs.h"
 #include "platform/BApplication.h"
 #include "platform/BMessage.h"
-#include "tests/client/TestWait.h"
+#include "tests/client/TestSupport.h"
 #include "tests/platform/TempHome.h"
 
 #include <QDBusConnection>
@@ -152,16 +152,6 @@ bool ClickUntil(int x, int y, const std::function<bool()>& done)
       return true;
   }
   return false;
-}
-
-std::vector<std::string> FieldNames(const BMessage& message)
-{
-  std::vector<std::string> names;
-  const char* name = nullptr;
-  type_code type;
-  for (int32 i = 0; message.GetInfo(B_ANY_TYPE, i, &name, &type) == B_OK; i++)
-    names.push_back(name);
-  return names;
 }
 
 BMessage Request(void* tag)
