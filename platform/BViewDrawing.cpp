@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -70,6 +71,41 @@ Qt::PenJoinStyle QtJoin(join_mode join)
   case B_MITER_JOIN: break;
   }
   return Qt::MiterJoin;
+}
+
+// One row of a shape's pixels.
+struct Span {
+  int y;
+  int left;
+  int right;
+};
+
+// The pixel rows of a rounded rectangle on whole pixels: a pixel belongs to
+// it when its centre lies inside the rectangle's outer edges with corners
+// of radius r + 1/2, so that its outline runs through the pixel centres of
+// the rectangle's edges, as a stroke does.
+std::vector<Span> RoundRectSpans(BRect rect, float xRadius, float yRadius)
+{
+  const int l = int(std::lround(rect.left)), t = int(std::lround(rect.top));
+  const int r = int(std::lround(rect.right)), b = int(std::lround(rect.bottom));
+  std::vector<Span> spans;
+  if (r < l || b < t)
+    return spans;
+  const double rx = std::clamp(double(xRadius) + 0.5, 0.5, (r - l + 1) / 2.0);
+  const double ry = std::clamp(double(yRadius) + 0.5, 0.5, (b - t + 1) / 2.0);
+  for (int y = t; y <= b; y++) {
+    const double centre = y + 0.5;
+    double intoCorner = 0;
+    if (centre < t + ry)
+      intoCorner = t + ry - centre;
+    else if (centre > b + 1 - ry)
+      intoCorner = centre - (b + 1 - ry);
+    const double halfWidth = rx * std::sqrt(std::max(0.0, 1 - (intoCorner / ry) * (intoCorner / ry)));
+    const int inset = std::max(0, int(std::ceil(rx - halfWidth - 0.5)));
+    if (l + inset <= r - inset)
+      spans.push_back({y, l + inset, r - inset});
+  }
+  return spans;
 }
 
 } // namespace
@@ -183,9 +219,35 @@ void BView::StrokeRoundRect(BRect rect, float xRadius, float yRadius, const patt
   DrawScope scope(this);
   if (!scope || !rect.IsValid())
     return;
-  scope->setPen(StrokePen(p));
-  scope->setBrush(Qt::NoBrush);
-  scope->drawRoundedRect(CentreRect(rect), xRadius, yRadius);
+  if (fPenSize > 1) {
+    scope->setPen(StrokePen(p));
+    scope->setBrush(Qt::NoBrush);
+    scope->drawRoundedRect(CentreRect(rect), xRadius, yRadius);
+    return;
+  }
+  // A thin outline is the edge of the filled shape, pixel by pixel: crisp,
+  // the same on all four corners, and its straight runs end exactly where
+  // the rectangle says (the entry fields join their boxes from pieces).
+  const std::vector<Span> spans = RoundRectSpans(rect, xRadius, yRadius);
+  const QBrush brush = PatternBrush(p);
+  auto run = [&](int y, int from, int to) {
+    if (from <= to)
+      scope->fillRect(QRectF(from, y, to - from + 1, 1), brush);
+  };
+  for (size_t i = 0; i < spans.size(); i++) {
+    const Span& row = spans[i];
+    const bool edge = i == 0 || i + 1 == spans.size();
+    if (edge) {
+      run(row.y, row.left, row.right);
+      continue;
+    }
+    const Span& above = spans[i - 1];
+    const Span& below = spans[i + 1];
+    const int leftEnd = std::max(row.left, std::max(above.left, below.left) - 1);
+    const int rightStart = std::min(row.right, std::min(above.right, below.right) + 1);
+    run(row.y, row.left, std::min(leftEnd, rightStart - 1));
+    run(row.y, std::max(rightStart, leftEnd + 1), row.right);
+  }
 }
 
 void BView::FillRoundRect(BRect rect, float xRadius, float yRadius, const pattern& p)
@@ -193,9 +255,9 @@ void BView::FillRoundRect(BRect rect, float xRadius, float yRadius, const patter
   DrawScope scope(this);
   if (!scope || !rect.IsValid())
     return;
-  QPainterPath path;
-  path.addRoundedRect(EdgeRect(rect), xRadius, yRadius);
-  scope->fillPath(path, PatternBrush(p));
+  const QBrush brush = PatternBrush(p);
+  for (const Span& row : RoundRectSpans(rect, xRadius, yRadius))
+    scope->fillRect(QRectF(row.left, row.y, row.right - row.left + 1, 1), brush);
 }
 
 void BView::StrokeEllipse(BRect rect, const pattern& p)

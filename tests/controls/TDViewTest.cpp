@@ -326,9 +326,10 @@ TEST(PanelDrawing, RoundedBoxesAndTheFocusedFieldsFill)
   const rgb_color yellow = {255, 255, 0, 0};
   const rgb_color panel = {232, 232, 232, 0};
   // Top and bottom line of the date box over the year field (rows 2 + 9 and
-  // 44 - 9), and over the joint of year and first separator.
+  // 44 - 9), and unbroken over the joint of year and first separator.
   EXPECT_EQ(At(image, 40, 11), line);
   EXPECT_EQ(At(image, 40, 35), line);
+  EXPECT_EQ(At(image, 64, 11), line);
   EXPECT_EQ(At(image, 65, 11), line);
   // Left end of the date box, and the gap between the two boxes.
   EXPECT_EQ(At(image, 9, 23), line);
