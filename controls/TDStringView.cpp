@@ -201,13 +201,15 @@ void TDStringView::FormatValue(int32 v)
 
 void TDStringView::Step(int32 delta)
 {
-  value += delta;
   // One step below the minimum lands on the maximum and one above the
   // maximum on the minimum; nothing carries into the neighbouring field.
-  if (value < minValue)
-    value = maxValue;
-  if (value > maxValue)
-    value = minValue;
+  // Counted wide, as a stored value may lie anywhere.
+  int64 next = int64(value) + delta;
+  if (next < minValue)
+    next = maxValue;
+  if (next > maxValue)
+    next = minValue;
+  value = int32(next);
   FormatValue(value);
 }
 

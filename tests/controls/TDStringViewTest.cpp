@@ -171,6 +171,11 @@ TEST(FieldRange, NarrowingCapsTheValueWideningKeepsIt)
   EXPECT_EQ(f.field->value, 31);
   f.field->SetValue(-3); // below the minimum stays until the next step
   EXPECT_EQ(f.field->value, -3);
+  PressKey(f.field, Qt::Key_Up);
+  EXPECT_EQ(f.field->value, 31);
+  f.field->value = INT32_MIN; // as the panel may store it
+  PressKey(f.field, Qt::Key_Down);
+  EXPECT_EQ(f.field->value, 31);
 }
 
 const char* LongHalfDayLabels(int number)
