@@ -144,26 +144,13 @@ int32 BBitmap::BytesPerRow() const
 
 void BBitmap::SetBits(const void* data, int32 length, int32 offset, color_space space)
 {
-  if (!data || length <= 0 || offset < 0 || offset >= BitsLength())
-    return;
-  const int32 count = std::min(length, BitsLength() - offset);
-  if (space == fSpace) {
-    memcpy(static_cast<uint8*>(Bits()) + offset, data, size_t(count));
+  if (space != fSpace) {
+    printf("BBitmap::SetBits: pixels of another colour space are not converted\n");
     return;
   }
-  // Other pixels: read them as an image of this bitmap's size and convert.
-  QImage source(fImage.width(), fImage.height(), FormatOf(space));
-  if (source.isNull())
+  if (!data || length <= 0 || offset < 0 || offset >= BitsLength())
     return;
-  if (space == B_CMAP8)
-    source.setColorTable(SystemColorTable());
-  source.fill(0);
-  const int32 sourceLength = int32(source.sizeInBytes());
-  if (offset < sourceLength)
-    memcpy(source.bits() + offset, data, size_t(std::min(length, sourceLength - offset)));
-  const QImage converted = fSpace == B_CMAP8 ? source.convertToFormat(QImage::Format_Indexed8, SystemColorTable())
-                                             : source.convertToFormat(QImage::Format_RGB32);
-  memcpy(static_cast<uint8*>(Bits()) + offset, converted.constBits() + offset, size_t(count));
+  memcpy(static_cast<uint8*>(Bits()) + offset, data, size_t(std::min(length, BitsLength() - offset)));
 }
 
 void BBitmap::AddChild(BView* view)

@@ -61,9 +61,9 @@ public:
   const void* Bits() const;
   int32 BitsLength() const;
   int32 BytesPerRow() const;
-  // Copies `length` bytes of `space` pixels, packed row after row at the
-  // bitmap's row length, to byte `offset` of the bits; pixels of the other
-  // colour space are converted. Bytes beyond the bitmap are not written.
+  // Copies `length` bytes of pixels, row after row at BytesPerRow(), to
+  // byte `offset` of the bits; bytes beyond the bitmap are not written.
+  // `space` must be the bitmap's own colour space.
   void SetBits(const void* data, int32 length, int32 offset, color_space space);
 
   // Views. AddChild needs B_BITMAP_ACCEPTS_VIEWS.
