@@ -241,3 +241,15 @@ TEST(AskWindowTest, RunOrvelStartsTheProgramOnlyWhenNoneRuns)
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "App not found :( \n");
   QDir::setCurrent(QString::fromStdString(cwd));
 }
+
+// Runs last: it closes the application's own window.
+TEST(AskWindowTest, AnswerAfterTheWindowClosedIsDropped)
+{
+  ASSERT_NE(sApp->Window(), nullptr);
+  sApp->Window()->Quit();
+  ASSERT_EQ(sApp->Window(), nullptr);
+  BMessage answer('_KXT');
+  answer.AddInt32(">stype", -1);
+  answer.AddInt64(">time", kPreset);
+  sApp->MessageReceived(&answer); // reached a deleted window before
+}
