@@ -80,7 +80,7 @@ void TDView::BuildButtons()
   BMessage quit('Qmod');
   quit.AddInt32("_QuitMod", 0);
   const float top = Bounds().bottom - 28;
-  struct ButtonSpec {
+  struct AnswerButton {
     BButton** button;
     const char* name;
     int label;
@@ -88,19 +88,19 @@ void TDView::BuildButtons()
     float left;
     float width;
   };
-  const ButtonSpec specs[] = {
+  const AnswerButton buttons[] = {
       {&okButton, "done", 1, 1, 180, 90},
       {&cancelButton, "cancel", 2, 0, 85, 90},
       {&bcastButton, "bcast", 3, -1, 10, 70},
   };
-  for (const ButtonSpec& spec : specs) {
+  for (const AnswerButton& answer : buttons) {
     auto* message = new BMessage(quit);
-    message->ReplaceInt32("_QuitMod", spec.quitMode);
-    auto* button = new BButton(BRect(spec.left, top, spec.left + spec.width, top + 22), spec.name,
-                               getLabel(spec.label), message, B_FOLLOW_LEFT | B_FOLLOW_TOP, B_WILL_DRAW);
+    message->ReplaceInt32("_QuitMod", answer.quitMode);
+    auto* button = new BButton(BRect(answer.left, top, answer.left + answer.width, top + 22), answer.name,
+                               getLabel(answer.label), message, B_FOLLOW_LEFT | B_FOLLOW_TOP, B_WILL_DRAW);
     button->SetFontSize(10);
     AddChild(button);
-    *spec.button = button;
+    *answer.button = button;
   }
 }
 
