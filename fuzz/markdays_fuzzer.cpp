@@ -7,11 +7,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ftw.h>
 #include <string>
 
 namespace {
+std::string gHome;
 std::string gPath;
+
+void RemoveHome()
+{
+  nftw(gHome.c_str(), [](const char* path, const struct stat*, int, struct FTW*) { return remove(path); },
+       16, FTW_DEPTH | FTW_PHYS);
 }
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -20,9 +28,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
   char home[] = "/tmp/ova-markdays-fuzz-XXXXXX";
   if (mkdtemp(home) == nullptr || freopen("/dev/null", "w", stdout) == nullptr)
     abort();
+  gHome = home;
+  atexit(RemoveHome);
   setenv("HOME", home, 1);
-  setenv("XDG_CONFIG_HOME", (std::string(home) + "/.config").c_str(), 1);
-  gPath = std::string(home) + "/MarkDays";
+  setenv("XDG_CONFIG_HOME", (gHome + "/.config").c_str(), 1);
+  gPath = gHome + "/MarkDays";
   return 0;
 }
 
