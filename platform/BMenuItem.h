@@ -1,0 +1,112 @@
+// A menu item: a label, an optional mark (a check), an optional command-key
+// shortcut and a message. Choosing the item, by the mouse or by its
+// shortcut, posts a copy of the message to the item's target, which is the
+// window that shows the menu unless SetTarget names another handler.
+//
+//   auto* expand = new BMenuItem("Expand View", new BMessage('MENU'), 'E');
+//   menu->AddItem(expand);
+//   expand->SetMarked(true);
+//   menu->AddItem(new BMenuItem(markDaysMenu));   // a submenu, labelled by its name
+//
+// Shortcuts are Ctrl+letter (Ctrl+digit, ...): B_SHIFT_KEY in `modifiers`
+// adds Shift, B_OPTION_KEY adds Alt. They work while the menu's window has
+// the focus, whether the menu is open or not. A disabled item ignores them.
+#pragma once
+
+#include "platform/BMessenger.h"
+#include "platform/SupportDefs.h"
+
+#include <QPointer>
+
+#include <memory>
+#include <string>
+
+class BHandler;
+class BLooper;
+class BMenu;
+class BMessage;
+class BWindow;
+class QAction;
+class QWidget;
+
+// Modifier keys of a shortcut; the command key (Ctrl) is always implied.
+enum : uint32 {
+  B_SHIFT_KEY = 0x00000001,
+  B_COMMAND_KEY = 0x00000002,
+  B_CONTROL_KEY = 0x00000004,
+  B_OPTION_KEY = 0x00000040,
+};
+
+class BMenuItem {
+public:
+  // The item takes `message`.
+  BMenuItem(const char* label, BMessage* message, char shortcut = 0, uint32 modifiers = 0);
+  // An item that opens `submenu`, labelled by the submenu's name; it takes
+  // the submenu and `message`.
+  explicit BMenuItem(BMenu* submenu, BMessage* message = nullptr);
+  // Deletes the message and the submenu; the item must have been removed
+  // from its menu (or be deleted by it).
+  virtual ~BMenuItem();
+  BMenuItem(const BMenuItem&) = delete;
+  BMenuItem& operator=(const BMenuItem&) = delete;
+
+  void SetLabel(const char* label);
+  const char* Label() const { return fLabel.c_str(); }
+  // In a radio-mode menu marking an item unmarks the others.
+  virtual void SetMarked(bool marked);
+  bool IsMarked() const { return fMarked; }
+  virtual void SetEnabled(bool enabled);
+  bool IsEnabled() const { return fEnabled; }
+
+  // Takes `message`; null makes choosing the item send nothing.
+  void SetMessage(BMessage* message);
+  BMessage* Message() const { return fMessage.get(); }
+  uint32 Command() const;
+  // The shortcut character (0: none) and, through `modifiers`, its keys.
+  char Shortcut(uint32* modifiers = nullptr) const;
+
+  BMenu* Submenu() const { return fSubmenu; }
+  // The menu the item is in, or null.
+  BMenu* Menu() const { return fMenu; }
+
+  // `handler` must belong to a looper by the time the item is chosen.
+  status_t SetTarget(const BHandler* handler, const BLooper* looper = nullptr);
+  status_t SetTarget(BMessenger messenger);
+  BMessenger Messenger() const { return fTarget; }
+
+  // Posts a copy of `message` (the item's own when null) to the target.
+  // B_BAD_VALUE without a message, B_BAD_PORT_ID without a reachable target
+  // (no explicit one and no window shows the menu).
+  virtual status_t Invoke(BMessage* message = nullptr);
+
+  // The Qt action that shows the item; for the platform layer.
+  QAction* Action() const { return fAction.get(); }
+
+private:
+  friend class BMenu;
+
+  // The window whose menu holds this item, or null.
+  BWindow* Window() const;
+  // Called by the menu when the item joins or leaves it, and when the menu
+  // comes to a window or leaves it.
+  void SetMenu(BMenu* menu);
+  void WindowChanged();
+  // Shows the mark: an action is checkable while it is marked or its menu
+  // is in radio mode.
+  void ApplyMark();
+  void ActionTriggered();
+
+  std::unique_ptr<QAction> fAction;
+  std::string fLabel;
+  std::unique_ptr<BMessage> fMessage;
+  BMenu* fSubmenu = nullptr; // owned
+  BMenu* fMenu = nullptr;
+  BMessenger fTarget; // invalid: the window
+  char fShortcut = 0;
+  uint32 fModifiers = 0;
+  bool fMarked = false;
+  bool fEnabled = true;
+  // The window widget the action is registered on so that its shortcut
+  // works while the menu is closed.
+  QPointer<QWidget> fShortcutHost;
+};
