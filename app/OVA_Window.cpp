@@ -3,6 +3,7 @@
 #include "app/DoError.h"
 #include "app/PickedTime.h"
 #include "calendar/Labels.h"
+#include "calendar/LocalTime.h"
 #include "controls/TDView.h"
 #include "marks/EventScan.h"
 #include "marks/STMarkups.h"
@@ -305,9 +306,7 @@ void OVA_Window::SendDateTimeMessage(int32 kind)
 
   printf("SEND: \n");
   answer.PrintToStream();
-  char shown[32];
-  FormatLocalTime(shown, sizeof shown, " %Y/%m/%d %H:%M", picked);
-  printf("(send  %s )\n", shown);
+  printf("(send  %s )\n", LocalTimeText(" %Y/%m/%d %H:%M", picked).c_str());
 
   Lock();
   ResetMDateView(nullptr);
@@ -320,9 +319,8 @@ void OVA_Window::SendDateTimeMessage(int32 kind)
 
 void OVA_Window::DateToClipboard()
 {
-  char text[32];
-  FormatLocalTime(text, sizeof text, " %Y/%m/%d %H:%M", PanelTime());
-  printf("2clip: '%s'\n", text);
+  const std::string text = LocalTimeText(" %Y/%m/%d %H:%M", PanelTime());
+  printf("2clip: '%s'\n", text.c_str());
 
   if (be_clipboard->IsLocked()) {
     auto* alert = new BAlert("err", "Clipbord is Locked.. oops\n", " Autch ");
@@ -334,7 +332,7 @@ void OVA_Window::DateToClipboard()
     return;
   be_clipboard->Clear();
   if (BMessage* data = be_clipboard->Data()) {
-    data->AddData("text/plain", B_MIME_TYPE, text, ssize_t(strlen(text)));
+    data->AddData("text/plain", B_MIME_TYPE, text.data(), ssize_t(text.size()));
     be_clipboard->Commit();
   }
   be_clipboard->Unlock();

@@ -21,15 +21,3 @@ time_t PickedTime(const PickedDate& pick, bool amMode, int32 halfDay)
   broken.tm_isdst = -1;
   return mktime(&broken);
 }
-
-void FormatLocalTime(char* buffer, size_t size, const char* format, time_t time)
-{
-  struct tm local;
-  if (size == 0)
-    return;
-  buffer[0] = '\0';
-  if (localtime_r(&time, &local) == nullptr)
-    return;
-  if (strftime(buffer, size, format, &local) == 0)
-    buffer[0] = '\0';
-}

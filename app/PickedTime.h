@@ -23,7 +23,3 @@ int32 PickedHour(const PickedDate& pick, bool amMode, int32 halfDay);
 // Local time of the pick at second 0, as mktime gives it (fields outside
 // their ranges roll over, as mktime does).
 time_t PickedTime(const PickedDate& pick, bool amMode, int32 halfDay);
-
-// `time` as local time in `format`; the empty text when it cannot be
-// converted or does not fit `size` characters.
-void FormatLocalTime(char* buffer, size_t size, const char* format, time_t time);

@@ -1,5 +1,6 @@
 #include "client/ask_Window.h"
 
+#include "calendar/LocalTime.h"
 #include "client/ProgramFile.h"
 #include "platform/BApplication.h"
 #include "platform/BButton.h"
@@ -29,17 +30,6 @@ time_t PresetTime()
   preset.tm_year = 108;
   preset.tm_isdst = -1;
   return mktime(&preset);
-}
-
-// `time` as local time in `format`; empty when the time cannot be shown
-// (a value from another program may lie beyond the calendar).
-std::string LocalText(const char* format, time_t time)
-{
-  struct tm local;
-  char text[64];
-  if (localtime_r(&time, &local) == nullptr || strftime(text, sizeof text, format, &local) == 0)
-    return std::string();
-  return text;
 }
 
 BStringView* AddTextLine(BView* parent, BRect frame, const char* name)
@@ -199,16 +189,16 @@ void ask_Window::CheckMessage(BMessage* message)
   int64 answered = 0;
   const bool hasTime = message->FindInt64(">time", &answered) == B_OK;
   const time_t when = time_t(answered);
-  const std::string broadcastText = LocalText("%Y/%m/%d %H:%M (Broadcast)", when);
+  const std::string broadcastText = LocalTimeText("%Y/%m/%d %H:%M (Broadcast)", when);
 
   Lock();
   if (kind == 1 && hasTime) {
     if (askMode == 1) {
-      rdate->SetText(LocalText(" %Y/%m/%d %H:%M", when).c_str());
+      rdate->SetText(LocalTimeText(" %Y/%m/%d %H:%M", when).c_str());
       askDate->SetEnabled(true);
       askMode = 0;
     } else if (askMode == 2) {
-      rtime->SetText(LocalText(" %H:%M", when).c_str());
+      rtime->SetText(LocalTimeText(" %H:%M", when).c_str());
       askTime->SetEnabled(true);
       askMode = 0;
     }

@@ -58,7 +58,10 @@ function(ova_test name)
     add_test(NAME ${name} COMMAND dbus-run-session -- $<TARGET_FILE:${name}>)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ORVELLA_TEST_ENV}" TIMEOUT 300)
   else()
-    gtest_discover_tests(${name} PROPERTIES ENVIRONMENT "${ORVELLA_TEST_ENV}" TIMEOUT 120
+    # Discovered tests lose all but the first entry of a list-valued
+    # ENVIRONMENT property, so each test runs through env(1) instead.
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "env;${ORVELLA_TEST_ENV}")
+    gtest_discover_tests(${name} PROPERTIES TIMEOUT 120
                          DISCOVERY_TIMEOUT 60 DISCOVERY_MODE PRE_TEST)
   endif()
 endfunction()
