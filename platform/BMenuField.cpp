@@ -29,7 +29,8 @@ BMenuField::BMenuField(BRect frame, const char* name, const char* label, BMenu* 
   fButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
   fButton->setPopupMode(QToolButton::InstantPopup);
   fButton->setMenu(Menu()->Menu());
-  fButton->setFocusPolicy(flags & B_NAVIGABLE ? Qt::StrongFocus : Qt::NoFocus);
+  // A click opens the menu and leaves the keys with the window's focus view.
+  fButton->setFocusPolicy(flags & B_NAVIGABLE ? Qt::TabFocus : Qt::NoFocus);
   box->setFocusProxy(fButton);
   QObject::connect(fMenuItem->Action(), &QAction::changed, fButton, [this] { ShowItemLabel(); });
   ShowItemLabel();
@@ -49,6 +50,13 @@ void BMenuField::AttachedToWindow()
 void BMenuField::DetachedFromWindow()
 {
   Menu()->SetWindow(nullptr);
+}
+
+void BMenuField::MakeFocus(bool focus)
+{
+  BView::MakeFocus(focus);
+  if (!focus)
+    fButton->clearFocus();
 }
 
 BMenu* BMenuField::Menu() const

@@ -30,6 +30,9 @@ public:
 
   void AttachedToWindow() override;
   void DetachedFromWindow() override;
+  // Giving up the focus also takes Qt's focus from the button, which Tab
+  // may have given it without the field becoming the window's focus view.
+  void MakeFocus(bool focus = true) override;
 
   BMenu* Menu() const;
   // The item that holds the menu and whose label the button shows.

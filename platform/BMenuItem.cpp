@@ -9,6 +9,7 @@
 #include <QMenu>
 
 #include <cctype>
+#include <cstdio>
 
 namespace {
 
@@ -47,6 +48,10 @@ BMenuItem::BMenuItem(const char* label, BMessage* message, char shortcut, uint32
 BMenuItem::BMenuItem(BMenu* submenu, BMessage* message)
     : BMenuItem(submenu ? submenu->Name() : "", message)
 {
+  if (submenu && submenu->Superitem()) {
+    printf("BMenuItem: menu '%s' already opens from another item\n", submenu->Name());
+    return;
+  }
   fSubmenu = submenu;
   if (fSubmenu) {
     fSubmenu->fSuperitem = this;

@@ -42,7 +42,7 @@ public:
   // The item takes `message`.
   BMenuItem(const char* label, BMessage* message, char shortcut = 0, uint32 modifiers = 0);
   // An item that opens `submenu`, labelled by the submenu's name; it takes
-  // the submenu and `message`.
+  // the submenu (unless another item holds it already) and `message`.
   explicit BMenuItem(BMenu* submenu, BMessage* message = nullptr);
   // Deletes the message and the submenu; the item must have been removed
   // from its menu (or be deleted by it).

@@ -24,18 +24,17 @@
 
 namespace {
 
+// Keeps the code and the "m_id" (-1 without one) of every message.
 class RecordingWindow : public BWindow {
 public:
   RecordingWindow() : BWindow(BRect(40, 40, 359, 279), "menus", B_TITLED_WINDOW, 0) {}
-  void MessageReceived(BMessage* message) override { received.push_back(*message); }
-  std::vector<uint32> Codes() const
+  void MessageReceived(BMessage* message) override
   {
-    std::vector<uint32> codes;
-    for (const BMessage& m : received)
-      codes.push_back(m.what);
-    return codes;
+    codes.push_back(message->what);
+    ids.push_back(message->GetInt32("m_id", -1));
   }
-  std::vector<BMessage> received;
+  std::vector<uint32> codes;
+  std::vector<int32> ids;
 };
 
 class RecordingView : public BView {
@@ -135,7 +134,8 @@ TEST_F(MenuTest, ItemsSeparatorsAndSubmenusAreTheQtMenusActionsInOrder)
   EXPECT_EQ(menu->Menu()->actions().at(2), today->Action());
   EXPECT_EQ(menu->Menu()->actions().at(3), menu->FindItem("About")->Action());
   EXPECT_FALSE(menu->AddItem(today)) << "an item is in one menu at a time";
-  EXPECT_FALSE(menu->AddItem(new BSeparatorItem, 99)) << "index past the end";
+  BSeparatorItem refused;
+  EXPECT_FALSE(menu->AddItem(&refused, 99)) << "index past the end";
   EXPECT_EQ(menu->RemoveItem(int32(2)), today);
   EXPECT_EQ(today->Menu(), nullptr);
   EXPECT_FALSE(menu->Menu()->actions().contains(today->Action()));
@@ -219,14 +219,14 @@ TEST_F(MenuTest, ChoosingAnItemPostsItsMessageToTheWindowOrItsTarget)
 
   expand->Action()->trigger();
   Settle();
-  ASSERT_EQ(window.Codes(), std::vector<uint32>{'MENU'});
-  EXPECT_EQ(window.received[0].GetInt32("m_id", -1), 1);
+  ASSERT_EQ(window.codes, std::vector<uint32>{'MENU'});
+  EXPECT_EQ(window.ids[0], 1);
   EXPECT_TRUE(expand->IsMarked()) << "choosing a marked item leaves the mark to the program";
   EXPECT_TRUE(expand->Action()->isChecked());
 
   menu->FindItem('sGmd')->Action()->trigger();
   Settle();
-  EXPECT_EQ(window.Codes(), (std::vector<uint32>{'MENU', 'sGmd'})) << "submenu items reach the window too";
+  EXPECT_EQ(window.codes, (std::vector<uint32>{'MENU', 'sGmd'})) << "submenu items reach the window too";
 
   auto* target = new RecordingView;
   shown.background->AddChild(target);
@@ -236,7 +236,7 @@ TEST_F(MenuTest, ChoosingAnItemPostsItsMessageToTheWindowOrItsTarget)
   Settle();
   ASSERT_EQ(target->received.size(), 1u);
   EXPECT_EQ(target->received[0].what, uint32('_ABR'));
-  EXPECT_EQ(window.received.size(), 2u);
+  EXPECT_EQ(window.codes.size(), 2u);
 
   // Without a window and without a target there is nowhere to post to.
   BMenuItem loose("Loose", new BMessage('lose'));
@@ -252,35 +252,35 @@ TEST_F(MenuTest, CtrlLetterKeysAtTheWindowChooseItems)
   BMenu* menu = shown.field->Menu();
 
   shown.Press(Qt::Key_E);
-  ASSERT_EQ(window.Codes(), std::vector<uint32>{'MENU'});
-  EXPECT_EQ(window.received[0].GetInt32("m_id", -1), 1);
+  ASSERT_EQ(window.codes, std::vector<uint32>{'MENU'});
+  EXPECT_EQ(window.ids[0], 1);
 
   shown.Press(Qt::Key_G);
-  EXPECT_EQ(window.Codes(), (std::vector<uint32>{'MENU', 'sGmd'})) << "submenu shortcuts work while closed";
+  EXPECT_EQ(window.codes, (std::vector<uint32>{'MENU', 'sGmd'})) << "submenu shortcuts work while closed";
 
   menu->FindItem('sEmd')->SetEnabled(false);
   shown.Press(Qt::Key_Z);
-  EXPECT_EQ(window.received.size(), 2u) << "a disabled item ignores its shortcut";
+  EXPECT_EQ(window.codes.size(), 2u) << "a disabled item ignores its shortcut";
 
   auto* later = new BMenuItem(" Today-Now ", MenuMessage(7), 'N');
   menu->AddItem(later);
   shown.Press(Qt::Key_N);
-  ASSERT_EQ(window.received.size(), 3u) << "items added to a shown menu get their shortcut";
-  EXPECT_EQ(window.received[2].GetInt32("m_id", -1), 7);
+  ASSERT_EQ(window.codes.size(), 3u) << "items added to a shown menu get their shortcut";
+  EXPECT_EQ(window.ids[2], 7);
 
   QTest::keyClick(window.Widget(), Qt::Key_E);
   Settle();
-  EXPECT_EQ(window.received.size(), 3u) << "the letter alone is not the shortcut";
+  EXPECT_EQ(window.codes.size(), 3u) << "the letter alone is not the shortcut";
 
   shown.field->Hide();
   shown.Press(Qt::Key_E);
-  EXPECT_EQ(window.received.size(), 4u) << "shortcuts work while the menu field is hidden";
+  EXPECT_EQ(window.codes.size(), 4u) << "shortcuts work while the menu field is hidden";
   shown.field->Show();
 
   // A field taken out of the window takes its shortcuts with it.
   shown.field->RemoveSelf();
   shown.Press(Qt::Key_E);
-  EXPECT_EQ(window.received.size(), 4u);
+  EXPECT_EQ(window.codes.size(), 4u);
   delete shown.field;
 }
 
@@ -294,6 +294,10 @@ TEST_F(MenuTest, MenuFieldIsASmallButtonThatOpensItsMenu)
   EXPECT_EQ(button->geometry(), QRect(0, 0, 19, 23)) << "divider 0: the button fills the field";
   EXPECT_EQ(field->MenuItem()->Submenu(), field->Menu());
 
+  auto* entry = new RecordingView;
+  shown.background->AddChild(entry);
+  entry->MakeFocus(true);
+
   // The click runs the menu's own event loop until the menu closes.
   bool openedVisible = false;
   QTimer::singleShot(0, [&] {
@@ -304,6 +308,18 @@ TEST_F(MenuTest, MenuFieldIsASmallButtonThatOpensItsMenu)
   Settle();
   EXPECT_TRUE(openedVisible);
   EXPECT_FALSE(field->Menu()->Menu()->isVisible());
+  // The window's focus widget is the one that gets the keys when the
+  // window is active again.
+  QWidget* surface = shown.window->Widget();
+  EXPECT_EQ(surface->focusWidget(), entry->Widget()) << "a click leaves the keys with the entry view";
+
+  // The window takes the focus from the field after a menu choice, even
+  // when Tab gave it to the button behind the views' backs.
+  button->setFocus(Qt::TabFocusReason);
+  ASSERT_EQ(surface->focusWidget(), button);
+  field->MakeFocus(false);
+  EXPECT_NE(surface->focusWidget(), button);
+  EXPECT_EQ(shown.window->CurrentFocus(), entry);
 
   // A label takes the room left of the divider; the button follows the
   // marked item of a menu that shows it.
@@ -342,6 +358,14 @@ TEST_F(MenuTest, DeletingMenusItemsAndWindowsInAnyOrder)
     ShownMenuWindow shown;
   }
   {
+    // A submenu opens from one item only; a second item leaves it alone.
+    auto* sub = new BMenu("Sub");
+    BMenuItem first(sub);
+    BMenuItem second(sub);
+    EXPECT_EQ(second.Submenu(), nullptr);
+    EXPECT_EQ(sub->Superitem(), &first);
+  }
+  {
     // The field goes first, while the window lives on with the shortcuts.
     ShownMenuWindow shown;
     BMenuField* field = shown.field;
@@ -350,7 +374,7 @@ TEST_F(MenuTest, DeletingMenusItemsAndWindowsInAnyOrder)
     delete field;
     EXPECT_TRUE(surface->actions().isEmpty());
     shown.Press(Qt::Key_E);
-    EXPECT_TRUE(shown.window->received.empty());
+    EXPECT_TRUE(shown.window->codes.empty());
   }
 }
 
