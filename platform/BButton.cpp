@@ -1,13 +1,12 @@
 #include "platform/BButton.h"
 
-#include "platform/BMessage.h"
 #include "platform/BWindow.h"
 
 #include <QPushButton>
 
 BButton::BButton(BRect frame, const char* name, const char* label, BMessage* message, uint32 resizingMode,
                  uint32 flags)
-    : BView(frame, name, resizingMode, flags, new QPushButton), fMessage(message), fLabel(label ? label : "")
+    : BView(frame, name, resizingMode, flags, new QPushButton), BInvoker(message), fLabel(label ? label : "")
 {
   auto* button = static_cast<QPushButton*>(Widget());
   button->setText(QString::fromUtf8(fLabel.c_str()));
@@ -35,34 +34,7 @@ bool BButton::IsEnabled() const
   return Widget() && Widget()->isEnabled();
 }
 
-void BButton::SetMessage(BMessage* message)
+BLooper* BButton::DefaultTarget() const
 {
-  fMessage.reset(message);
-}
-
-uint32 BButton::Command() const
-{
-  return fMessage ? fMessage->what : 0;
-}
-
-status_t BButton::SetTarget(const BHandler* handler, const BLooper* looper)
-{
-  status_t result = B_OK;
-  fTarget = BMessenger(handler, looper, &result);
-  return result;
-}
-
-status_t BButton::SetTarget(BMessenger messenger)
-{
-  fTarget = messenger;
-  return B_OK;
-}
-
-status_t BButton::Invoke(BMessage* message)
-{
-  BMessage* toSend = message ? message : fMessage.get();
-  if (!toSend)
-    return B_BAD_VALUE;
-  const BMessenger target = fTarget.IsValid() ? fTarget : BMessenger(Window());
-  return target.SendMessage(toSend);
+  return Window();
 }

@@ -6,13 +6,12 @@
 //   ok->SetEnabled(false);
 #pragma once
 
-#include "platform/BMessenger.h"
+#include "platform/BInvoker.h"
 #include "platform/BView.h"
 
-#include <memory>
 #include <string>
 
-class BButton : public BView {
+class BButton : public BView, public BInvoker {
 public:
   // The button takes `message`.
   BButton(BRect frame, const char* name, const char* label, BMessage* message,
@@ -24,21 +23,10 @@ public:
   void SetEnabled(bool enabled);
   bool IsEnabled() const;
 
-  // Takes `message`; null makes clicks send nothing.
-  void SetMessage(BMessage* message);
-  BMessage* Message() const { return fMessage.get(); }
-  uint32 Command() const;
-  // `handler` must belong to a looper by the time the button is clicked.
-  status_t SetTarget(const BHandler* handler, const BLooper* looper = nullptr);
-  status_t SetTarget(BMessenger messenger);
-  BMessenger Messenger() const { return fTarget; }
-
-  // Sends a copy of `message` (the button's own when null) to the target.
-  // B_BAD_VALUE without a message, B_BAD_PORT_ID without a reachable target.
-  virtual status_t Invoke(BMessage* message = nullptr);
+protected:
+  // The button's window.
+  BLooper* DefaultTarget() const override;
 
 private:
-  std::unique_ptr<BMessage> fMessage;
   std::string fLabel;
-  BMessenger fTarget; // invalid: the window
 };

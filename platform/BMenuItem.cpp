@@ -1,7 +1,6 @@
 #include "platform/BMenuItem.h"
 
 #include "platform/BMenu.h"
-#include "platform/BMessage.h"
 #include "platform/BWindow.h"
 
 #include <QAction>
@@ -36,7 +35,7 @@ QKeySequence ShortcutKeys(char shortcut, uint32 modifiers)
 } // namespace
 
 BMenuItem::BMenuItem(const char* label, BMessage* message, char shortcut, uint32 modifiers)
-    : fAction(std::make_unique<QAction>()), fLabel(label ? label : ""), fMessage(message), fShortcut(shortcut),
+    : BInvoker(message), fAction(std::make_unique<QAction>()), fLabel(label ? label : ""), fShortcut(shortcut),
       fModifiers(modifiers)
 {
   fAction->setText(ActionText(fLabel));
@@ -88,16 +87,6 @@ void BMenuItem::SetEnabled(bool enabled)
   fAction->setEnabled(enabled);
 }
 
-void BMenuItem::SetMessage(BMessage* message)
-{
-  fMessage.reset(message);
-}
-
-uint32 BMenuItem::Command() const
-{
-  return fMessage ? fMessage->what : 0;
-}
-
 char BMenuItem::Shortcut(uint32* modifiers) const
 {
   if (modifiers)
@@ -105,26 +94,9 @@ char BMenuItem::Shortcut(uint32* modifiers) const
   return fShortcut;
 }
 
-status_t BMenuItem::SetTarget(const BHandler* handler, const BLooper* looper)
+BLooper* BMenuItem::DefaultTarget() const
 {
-  status_t result = B_OK;
-  fTarget = BMessenger(handler, looper, &result);
-  return result;
-}
-
-status_t BMenuItem::SetTarget(BMessenger messenger)
-{
-  fTarget = messenger;
-  return B_OK;
-}
-
-status_t BMenuItem::Invoke(BMessage* message)
-{
-  BMessage* toSend = message ? message : fMessage.get();
-  if (!toSend)
-    return B_BAD_VALUE;
-  const BMessenger target = fTarget.IsValid() ? fTarget : BMessenger(Window());
-  return target.SendMessage(toSend);
+  return Window();
 }
 
 BWindow* BMenuItem::Window() const

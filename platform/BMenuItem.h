@@ -13,7 +13,7 @@
 // the focus, whether the menu is open or not. A disabled item ignores them.
 #pragma once
 
-#include "platform/BMessenger.h"
+#include "platform/BInvoker.h"
 #include "platform/SupportDefs.h"
 
 #include <QPointer>
@@ -21,10 +21,7 @@
 #include <memory>
 #include <string>
 
-class BHandler;
-class BLooper;
 class BMenu;
-class BMessage;
 class BWindow;
 class QAction;
 class QWidget;
@@ -37,7 +34,7 @@ enum : uint32 {
   B_OPTION_KEY = 0x00000040,
 };
 
-class BMenuItem {
+class BMenuItem : public BInvoker {
 public:
   // The item takes `message`.
   BMenuItem(const char* label, BMessage* message, char shortcut = 0, uint32 modifiers = 0);
@@ -46,9 +43,7 @@ public:
   explicit BMenuItem(BMenu* submenu, BMessage* message = nullptr);
   // Deletes the message and the submenu; the item must have been removed
   // from its menu (or be deleted by it).
-  virtual ~BMenuItem();
-  BMenuItem(const BMenuItem&) = delete;
-  BMenuItem& operator=(const BMenuItem&) = delete;
+  ~BMenuItem() override;
 
   void SetLabel(const char* label);
   const char* Label() const { return fLabel.c_str(); }
@@ -58,10 +53,6 @@ public:
   virtual void SetEnabled(bool enabled);
   bool IsEnabled() const { return fEnabled; }
 
-  // Takes `message`; null makes choosing the item send nothing.
-  void SetMessage(BMessage* message);
-  BMessage* Message() const { return fMessage.get(); }
-  uint32 Command() const;
   // The shortcut character (0: none) and, through `modifiers`, its keys.
   char Shortcut(uint32* modifiers = nullptr) const;
 
@@ -69,18 +60,12 @@ public:
   // The menu the item is in, or null.
   BMenu* Menu() const { return fMenu; }
 
-  // `handler` must belong to a looper by the time the item is chosen.
-  status_t SetTarget(const BHandler* handler, const BLooper* looper = nullptr);
-  status_t SetTarget(BMessenger messenger);
-  BMessenger Messenger() const { return fTarget; }
-
-  // Posts a copy of `message` (the item's own when null) to the target.
-  // B_BAD_VALUE without a message, B_BAD_PORT_ID without a reachable target
-  // (no explicit one and no window shows the menu).
-  virtual status_t Invoke(BMessage* message = nullptr);
-
   // The Qt action that shows the item; for the platform layer.
   QAction* Action() const { return fAction.get(); }
+
+protected:
+  // The window whose menu holds this item.
+  BLooper* DefaultTarget() const override;
 
 private:
   friend class BMenu;
@@ -98,10 +83,8 @@ private:
 
   std::unique_ptr<QAction> fAction;
   std::string fLabel;
-  std::unique_ptr<BMessage> fMessage;
   BMenu* fSubmenu = nullptr; // owned
   BMenu* fMenu = nullptr;
-  BMessenger fTarget; // invalid: the window
   char fShortcut = 0;
   uint32 fModifiers = 0;
   bool fMarked = false;
