@@ -11,8 +11,14 @@
 #include "platform/BAlert.h"
 #include "platform/BButton.h"
 #include "platform/BClipboard.h"
+#include "platform/BMenu.h"
+#include "platform/BMenuField.h"
+#include "platform/BMenuItem.h"
 #include "platform/BMessage.h"
 #include "platform/BNode.h"
+#include "platform/BPath.h"
+#include "platform/FindDirectory.h"
+#include "platform/Launch.h"
 #include "platform/BRoster.h"
 #include "platform/BView.h"
 #include "settings/Prefs.h"
@@ -68,6 +74,15 @@ OVA_Window::OVA_Window(BRect frame)
   printf("FILE_MARKDAYS check: %ld [%s]\n", long(markDays.InitCheck()), markDaysNode);
   if (fMarkups)
     printf(" We have %ld userdays | status: %d\n", long(fMarkups->fUsers), fPrefs->fDaysUser);
+  fSettings = std::make_unique<SettingsMenu>(*fPrefs, fMarkups);
+
+  fMenuField = new BMenuField(BRect(18, 12, 36, 34), "menMF", "", fSettings->Menu(), B_FOLLOW_LEFT,
+                              B_WILL_DRAW | B_NAVIGABLE);
+  fMenuField->SetDivider(0);
+  fMenuField->SetAlignment(B_ALIGN_LEFT);
+  fBackground->AddChild(fMenuField);
+  fMenuField->SetFontSize(12);
+  fSettings->Menu()->SetFontSize(12);
 
   fClipButton = new BButton(BRect(5, 47, 42, 60), "clip", getLabel(6), new BMessage('2CLP'),
                             B_FOLLOW_LEFT | B_FOLLOW_TOP);
@@ -146,6 +161,33 @@ void OVA_Window::MessageReceived(BMessage* message)
     break;
   case '_ABR':
     DoError("... can be a part of any App..\n Version: 71230");
+    break;
+  case 'oMDf':
+    OpenMarkDaysFile();
+    break;
+  case 'rMDf':
+    ReloadMarkDays();
+    break;
+  case 'sGmd':
+    ShowKind(&fPrefs->fDaysGlobal, fSettings->globals);
+    break;
+  case 'sLmd':
+    ShowKind(&fPrefs->fDaysLocal, fSettings->locals);
+    break;
+  case 'sUmd':
+    ShowKind(&fPrefs->fDaysUser, fSettings->users);
+    break;
+  case 'sEmd':
+    ShowKind(&fPrefs->fDaysEvent, fSettings->events);
+    break;
+  case 'sN1C':
+    SetHtmlMode(1);
+    break;
+  case 'sN2C':
+    SetHtmlMode(2);
+    break;
+  case 'sN3C':
+    SetHtmlMode(3);
     break;
   case 'DATA':
     message->PrintToStream();
@@ -349,18 +391,22 @@ void OVA_Window::SetSettings(BMessage* message)
   switch (id) {
   case 0:
     fPrefs->fTriplePreview = !fPrefs->fTriplePreview;
+    fSettings->triplePreview->SetMarked(fPrefs->fTriplePreview);
     resize = true;
     break;
   case 1:
     fPrefs->fShowExpand = !fPrefs->fShowExpand;
+    fSettings->expand->SetMarked(fPrefs->fShowExpand);
     resize = true;
     break;
   case 2:
     fPrefs->fWindowTab = !fPrefs->fWindowTab;
+    fSettings->windowTab->SetMarked(fPrefs->fWindowTab);
     SetLook(fPrefs->fWindowTab ? B_FLOATING_WINDOW_LOOK : B_BORDERED_WINDOW_LOOK);
     break;
   case 5:
     fPrefs->fTimeStyle = !fPrefs->fTimeStyle;
+    fSettings->amPm->SetMarked(fPrefs->fTimeStyle);
     Lock();
     fPanel->SetAmTimeMode(fPrefs->fTimeStyle);
     Unlock();
@@ -389,6 +435,54 @@ void OVA_Window::SetSettings(BMessage* message)
   fPrefs->Save();
   printf("expand:%d | tripleView:%d | evnt resize? ", fPrefs->fShowExpand, fPrefs->fTriplePreview);
   printf("\n");
+  fMenuField->MakeFocus(false);
+}
+
+void OVA_Window::OpenMarkDaysFile()
+{
+  BPath home;
+  find_directory(B_USER_DIRECTORY, &home);
+  const std::string path = std::string(home.Path()) + "/people/MarkDays";
+  // The desktop's file manager opens the file; the path is one argument,
+  // never part of a shell command.
+  printf("[open][xdg-open %s]\n", path.c_str());
+  if (!StartDetached("xdg-open", {path}))
+    printf(" oops: couldn't execute \n");
+}
+
+void OVA_Window::ReloadMarkDays()
+{
+  if (!fMarkups)
+    return;
+  fMarkups->ClearList();
+  fMarkups->LoadHolidays(nullptr);
+  LookForVEvents();
+  fMarkups->CheckHolidays();
+  fMarkups->ShowInfo();
+  fSettings->LabelKindItems(*fMarkups);
+  UpdateMonViews();
+}
+
+void OVA_Window::ShowKind(bool* shown, BMenuItem* item)
+{
+  *shown = !*shown;
+  if (item)
+    item->SetMarked(*shown);
+  fPrefs->Save();
+  if (fMarkups) {
+    fMarkups->CheckHolidays();
+    UpdateMonViews();
+  }
+}
+
+void OVA_Window::SetHtmlMode(int32 mode)
+{
+  fPrefs->fHtmlModus = mode;
+  printf(" HtmModus = %ld \n", long(mode));
+  fSettings->MarkHtmlMode(mode);
+  // FIXME: the main month view writes the HTML pages here once it exists.
+  if (mode == 1)
+    DoError("please expand View..");
 }
 
 void OVA_Window::SetFocusTo(BMessage* message)

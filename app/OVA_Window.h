@@ -11,10 +11,14 @@
 // first cancels the waiting one.
 #pragma once
 
+#include "app/SettingsMenu.h"
 #include "platform/BMessenger.h"
 #include "platform/BWindow.h"
 
+#include <memory>
+
 class BButton;
+class BMenuField;
 class BView;
 class Prefs;
 class STMarkups;
@@ -52,11 +56,17 @@ public:
   virtual void DateToClipboard();
 
   TDView* Panel() const { return fPanel; }
+  SettingsMenu* Settings() const { return fSettings.get(); }
   BButton* ClipButton() const { return fClipButton; }
   bool IsWaitingForAnswer() const { return replyTarget != selfMessenger; }
 
 private:
   void AcceptRequest(BMessage* request);
+  void OpenMarkDaysFile();
+  void ReloadMarkDays();
+  // Flips one "days" switch and marks its item.
+  void ShowKind(bool* shown, BMenuItem* item);
+  void SetHtmlMode(int32 mode);
   // The panel's date and time as seconds since the epoch.
   time_t PanelTime() const;
 
@@ -66,6 +76,8 @@ private:
   BMessenger replyTarget;
   void* requestTag = nullptr;
   BView* fBackground = nullptr;
+  std::unique_ptr<SettingsMenu> fSettings;
+  BMenuField* fMenuField = nullptr;
   TDView* fPanel = nullptr;
   BButton* fClipButton = nullptr;
   int32 focusKind = 0;

@@ -1,8 +1,5 @@
 #include "client/ProgramFile.h"
 
-#include <QProcess>
-#include <QString>
-
 #include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,9 +55,4 @@ std::string FindProgramFile(const std::string& name, const std::string& firstFol
     start = end + 1;
   }
   return std::string();
-}
-
-bool StartDetached(const std::string& path)
-{
-  return QProcess::startDetached(QString::fromStdString(path), QStringList());
 }

@@ -1,5 +1,6 @@
-// Finding and starting another program by its file name, the way the client
-// starts Orvella: beside the client's own executable first, then on PATH.
+// Finding another program by its file name, the way the client finds
+// Orvella: beside the client's own executable first, then on PATH
+// (StartDetached, platform/Launch.h, then starts it).
 //
 //   std::string path = FindProgramFile("Orvella", ExecutableFolder(), getenv("PATH"));
 //   if (!path.empty())
@@ -18,9 +19,3 @@ std::string ExecutableFolder();
 // empty or null.
 std::string FindProgramFile(const std::string& name, const std::string& firstFolder,
                             const char* searchPath);
-
-// Starts the program file as a process of its own, with no arguments and
-// without a shell, so no character of the path is ever interpreted. The
-// started program outlives this one and is never left as a zombie. False
-// when it could not be started.
-bool StartDetached(const std::string& path);

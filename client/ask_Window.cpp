@@ -8,6 +8,7 @@
 #include "platform/BRoster.h"
 #include "platform/BStringView.h"
 #include "platform/InterfaceDefs.h"
+#include "platform/Launch.h"
 
 #include <cstdio>
 #include <cstdlib>

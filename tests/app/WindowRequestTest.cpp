@@ -1,66 +1,14 @@
-// The main program in one process: the application object's routing and the
-// window's request cycle, with a requester looper of the test's own that
-// records the answers it gets.
-#include "app/OVA_Application.h"
-#include "app/OVA_Window.h"
+// The window's request cycle and the application's routing, with the test
+// as the requester.
 #include "controls/TDView.h"
-#include "platform/BAlert.h"
 #include "platform/BButton.h"
-#include "platform/BLooper.h"
-#include "platform/BMessage.h"
 #include "platform/BMessenger.h"
-#include "tests/platform/TempHome.h"
+#include "tests/app/OrvellaFixture.h"
 
 #include <QClipboard>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QThread>
-#include <QWidget>
-
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-#include <vector>
 
 namespace {
-
-class Requester : public BLooper {
-public:
-  Requester() : BLooper("requester") {}
-  void MessageReceived(BMessage* message) override { answers.push_back(*message); }
-  std::vector<BMessage> answers;
-};
-
-bool WaitFor(const std::function<bool()>& done, int ms = 3000)
-{
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms)
-      return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(2);
-  }
-  return true;
-}
-
-void Settle()
-{
-  WaitFor([] { return false; }, 50);
-}
-
-// Names of the message's fields in order.
-std::vector<std::string> FieldNames(const BMessage& message)
-{
-  std::vector<std::string> names;
-  const char* name;
-  type_code type;
-  for (int32 i = 0; message.GetInfo(B_ANY_TYPE, i, &name, &type) == B_OK; i++)
-    names.push_back(name);
-  return names;
-}
 
 BMessage DateRequest(void* itor, bool onlyTime = false)
 {
@@ -72,25 +20,6 @@ BMessage DateRequest(void* itor, bool onlyTime = false)
   request.AddString("_okName", onlyTime ? "get Time" : "get Date");
   return request;
 }
-
-// One application and window for the whole program, in a fresh home.
-class OrvellaEnv : public ::testing::Environment {
-public:
-  void SetUp() override
-  {
-    home = new TempHome();
-    app = new OVA_Application();
-  }
-  void TearDown() override
-  {
-    delete app;
-    delete home;
-  }
-  static TempHome* home;
-  static OVA_Application* app;
-};
-TempHome* OrvellaEnv::home = nullptr;
-OVA_Application* OrvellaEnv::app = nullptr;
 
 class WindowRequest : public ::testing::Test {
 protected:
@@ -350,10 +279,3 @@ TEST_F(WindowRequest, AmPmSwitchCapsTheHourAndAnswersTheAfternoon)
 }
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-  ::testing::InitGoogleTest(&argc, argv);
-  ::testing::AddGlobalTestEnvironment(new OrvellaEnv);
-  return RUN_ALL_TESTS();
-}

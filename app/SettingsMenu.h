@@ -1,0 +1,50 @@
+// The main window's settings menu: display switches, the MarkDays and
+// HTML-View submenus, About and Quit. Labels come from the label table by
+// number; the window keeps this object to mark, relabel and enable the
+// items that its commands change.
+//
+//   SettingsMenu settings(*prefs, markups);
+//   auto* field = new BMenuField(frame, "menMF", "", settings.Menu(), B_FOLLOW_LEFT);
+//   settings.expand->SetMarked(prefs->fShowExpand);
+#pragma once
+
+#include "platform/SupportDefs.h"
+
+class BMenu;
+class BMenuItem;
+class Prefs;
+class STMarkups;
+
+class SettingsMenu {
+public:
+  // Without a registry the menu has no MarkDays submenu.
+  SettingsMenu(const Prefs& prefs, const STMarkups* markups);
+
+  // The menu; a menu field takes it over.
+  BMenu* Menu() const { return fMenu; }
+
+  // " count label" for the four kinds of marked days, and the events item
+  // enabled only when there is an event folder.
+  void LabelKindItems(const STMarkups& markups);
+  // Exactly the item of the HTML layout mode is marked (none above 3).
+  void MarkHtmlMode(int32 mode);
+
+  BMenuItem* windowTab = nullptr;
+  BMenuItem* expand = nullptr;
+  BMenuItem* triplePreview = nullptr;
+  BMenuItem* amPm = nullptr;
+  BMenuItem* about = nullptr;
+  BMenuItem* quit = nullptr;
+  BMenuItem* globals = nullptr;
+  BMenuItem* locals = nullptr;
+  BMenuItem* users = nullptr;
+  BMenuItem* events = nullptr;
+  BMenuItem* openMarkDays = nullptr;
+  BMenuItem* reloadMarkDays = nullptr;
+  BMenuItem* htmlOneMonth = nullptr;
+  BMenuItem* htmlTwoRows = nullptr;
+  BMenuItem* htmlThreeRows = nullptr;
+
+private:
+  BMenu* fMenu;
+};

@@ -1,0 +1,13 @@
+// Starting another program as a process of its own.
+//
+//   StartDetached("xdg-open", {path});   // the desktop's file manager
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Starts `program` (a path, or a name looked up on PATH) with the given
+// arguments and without a shell, so no character of a path or argument is
+// ever interpreted. The started program outlives this one and is never
+// left as a zombie. False when it could not be started.
+bool StartDetached(const std::string& program, const std::vector<std::string>& arguments = {});
