@@ -6,7 +6,7 @@
 #include "platform/BButton.h"
 #include "platform/BMessage.h"
 #include "platform/BStringView.h"
-#include "tests/client/TestSupport.h"
+#include "tests/platform/TestSupport.h"
 #include "tests/platform/TempHome.h"
 
 #include <QDBusConnection>

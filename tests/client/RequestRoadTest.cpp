@@ -5,7 +5,7 @@
 #include "platform/AppDefs.h"
 #include "platform/BApplication.h"
 #include "platform/BMessage.h"
-#include "tests/client/TestSupport.h"
+#include "tests/platform/TestSupport.h"
 #include "tests/platform/TempHome.h"
 
 #include <QDBusConnection>

@@ -3,6 +3,7 @@
 #include "platform/BApplication.h"
 #include "platform/BMessage.h"
 #include "platform/BusConnection.h"
+#include "tests/platform/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr int kWaitMs = 10000;
 const char* const kTestSignature = "application/x-vnd.test-bus";
 
 // Records every message that reaches it.
@@ -60,18 +60,6 @@ public:
 };
 
 const auto* const sEnvironment = testing::AddGlobalTestEnvironment(new AppEnvironment);
-
-// Runs the event loop until `done` holds or the time is up.
-bool WaitFor(const std::function<bool()>& done, int ms = kWaitMs)
-{
-  QDeadlineTimer deadline(ms);
-  while (!done()) {
-    if (deadline.hasExpired())
-      return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
 
 // A running bus_peer and what it printed.
 class Peer {

@@ -1,6 +1,6 @@
-// Helpers of the client tests: bounded waits on the event loop (messages
-// from the bus, output of other processes, files they write) and the field
-// order of a message.
+// Helpers of tests that run the event loop: bounded waits (messages from
+// the bus, output of other processes, files they write) and the field order
+// of a message.
 #pragma once
 
 #include "platform/BMessage.h"
