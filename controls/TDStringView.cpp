@@ -92,7 +92,7 @@ std::string FirstBytes(const std::string& text, size_t bytes)
 
 rgb_color FocusFillColor()
 {
-#ifdef ORVELLA_ZETA
+#ifdef ORVELLA_DESKTOP_VARIANT
   return ui_color(B_UI_TOOLTIP_BACKGROUND_COLOR);
 #else
   rgb_color fill = DefaCOL;

@@ -168,7 +168,7 @@ void TDView::BuildFields()
   statusLabel = new BStringView(BRect(ampm.right + 10, 16, ampm.right + 70, 30), "eap", "PM",
                                 B_FOLLOW_LEFT | B_FOLLOW_TOP, B_WILL_DRAW);
   statusLabel->SetLowColor(ViewColor());
-#ifdef ORVELLA_ZETA
+#ifdef ORVELLA_DESKTOP_VARIANT
   statusLabel->SetViewColor(ui_color(B_UI_TOOLTIP_BACKGROUND_COLOR));
 #endif
   statusLabel->Hide();

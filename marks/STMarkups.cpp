@@ -9,7 +9,7 @@
 
 namespace {
 
-#ifdef ORVELLA_ZETA
+#ifdef ORVELLA_DESKTOP_VARIANT
 constexpr uint32 kHomeRegion = 'deDE';
 #else
 constexpr uint32 kHomeRegion = 'enUS';

@@ -7,7 +7,7 @@
 
 namespace {
 
-#ifdef ORVELLA_ZETA
+#ifdef ORVELLA_DESKTOP_VARIANT
 rgb_color FromPalette(QPalette::ColorRole role)
 {
   const QColor c = QGuiApplication::palette().color(QPalette::Active, role);
@@ -19,7 +19,7 @@ rgb_color FromPalette(QPalette::ColorRole role)
 
 rgb_color ui_color(color_which which)
 {
-#ifdef ORVELLA_ZETA
+#ifdef ORVELLA_DESKTOP_VARIANT
   switch (which) {
   case B_PANEL_BACKGROUND_COLOR: return FromPalette(QPalette::Window);
   case B_PANEL_TEXT_COLOR: return FromPalette(QPalette::WindowText);

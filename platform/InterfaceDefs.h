@@ -24,7 +24,7 @@ enum color_which {
   B_UI_TOOLTIP_BACKGROUND_COLOR = B_TOOLTIP_BACKGROUND_COLOR,
 };
 
-// Fixed classic colours; in the second build (ORVELLA_ZETA) the desktop
+// Fixed classic colours; in the second build (ORVELLA_DESKTOP_VARIANT) the desktop
 // palette's colours for the same roles. Unknown values give black.
 rgb_color ui_color(color_which which);
 

@@ -11,7 +11,7 @@ class RegistryTest : public MarksTest {};
 
 TEST_F(RegistryTest, ShownFlagsFollowTheDaysSettings)
 {
-#ifdef ORVELLA_ZETA
+#ifdef ORVELLA_DESKTOP_VARIANT
   ASSERT_EQ(fMarks->fRegion, static_cast<uint32>('deDE'));
 #else
   ASSERT_EQ(fMarks->fRegion, static_cast<uint32>('enUS'));
