@@ -2,6 +2,9 @@
 # Installs what is missing, builds and runs every test.
 #   scripts/test.sh             normal build in build/
 #   scripts/test.sh --sanitize  AddressSanitizer + UBSan build in build-asan/
+#   scripts/test.sh --desktop-variant
+#                               the second build (desktop palette colours,
+#                               home region deDE) in build-variant/
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup-deps.sh" --test
@@ -15,6 +18,9 @@ if [ "${1:-}" = "--sanitize" ]; then
   # what this build is looking for.
   export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+elif [ "${1:-}" = "--desktop-variant" ]; then
+  dir="$root/build-variant"
+  args=(-DORVELLA_DESKTOP_VARIANT=ON)
 fi
 "$root/scripts/build.sh" "$dir" "${args[@]}"
 

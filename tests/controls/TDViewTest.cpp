@@ -4,6 +4,7 @@
 
 #include "calendar/Labels.h"
 #include "controls/TDView.h"
+#include "platform/InterfaceDefs.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -323,8 +324,14 @@ TEST(PanelDrawing, RoundedBoxesAndTheFocusedFieldsFill)
   const QImage image = p.panel->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(image.size(), QSize(281, 76));
   const rgb_color line = {12, 12, 12, 0};
-  const rgb_color yellow = {255, 255, 0, 0};
   const rgb_color panel = {232, 232, 232, 0};
+#ifdef ORVELLA_DESKTOP_VARIANT
+  // The desktop variant fills with the palette's tool-tip colour.
+  rgb_color focusFill = ui_color(B_UI_TOOLTIP_BACKGROUND_COLOR);
+  focusFill.alpha = 0;
+#else
+  const rgb_color focusFill = {255, 255, 0, 0};
+#endif
   // Top and bottom line of the date box over the year field (rows 2 + 9 and
   // 44 - 9), and unbroken over the joint of year and first separator.
   EXPECT_EQ(At(image, 40, 11), line);
@@ -334,8 +341,8 @@ TEST(PanelDrawing, RoundedBoxesAndTheFocusedFieldsFill)
   // Left end of the date box, and the gap between the two boxes.
   EXPECT_EQ(At(image, 9, 23), line);
   EXPECT_EQ(At(image, 158, 11), panel);
-  // The focused day field: yellow band, arrows above; the year has none.
-  EXPECT_EQ(At(image, 123, 16), yellow);
+  // The focused day field: the filled band, arrows above; the year has none.
+  EXPECT_EQ(At(image, 123, 16), focusFill);
   EXPECT_EQ(At(image, 17, 16), panel);
   EXPECT_EQ(At(image, 132, 5), (rgb_color{128, 128, 128, 0}));
   EXPECT_EQ(At(image, 132, 6), (rgb_color{255, 255, 255, 0}));
