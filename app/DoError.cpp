@@ -1,7 +1,7 @@
 #include "app/DoError.h"
 
-#include "platform/BAlert.h"
-#include "platform/GraphicsDefs.h"
+#include "platform/interface/BAlert.h"
+#include "platform/interface/GraphicsDefs.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "app/OVA_Application.h"
 
 #include "app/OVA_Window.h"
-#include "platform/BMessage.h"
+#include "platform/messaging/BMessage.h"
 
 #include <cstdio>
 

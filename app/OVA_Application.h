@@ -5,7 +5,7 @@
 // ignored or logged.
 #pragma once
 
-#include "platform/BApplication.h"
+#include "platform/messaging/BApplication.h"
 
 class OVA_Window;
 

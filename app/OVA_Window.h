@@ -12,8 +12,8 @@
 #pragma once
 
 #include "app/SettingsMenu.h"
-#include "platform/BMessenger.h"
-#include "platform/BWindow.h"
+#include "platform/messaging/BMessenger.h"
+#include "platform/interface/BWindow.h"
 
 #include <memory>
 

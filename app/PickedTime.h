@@ -4,7 +4,7 @@
 //   time_t t = PickedTime(pick, /*amMode=*/false, /*halfDay=*/1);
 #pragma once
 
-#include "platform/SupportDefs.h"
+#include "platform/support/SupportDefs.h"
 
 #include <ctime>
 

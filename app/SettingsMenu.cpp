@@ -2,9 +2,9 @@
 
 #include "calendar/Labels.h"
 #include "marks/STMarkups.h"
-#include "platform/BMenu.h"
-#include "platform/BMenuItem.h"
-#include "platform/BMessage.h"
+#include "platform/interface/BMenu.h"
+#include "platform/interface/BMenuItem.h"
+#include "platform/messaging/BMessage.h"
 #include "settings/Prefs.h"
 
 #include <string>

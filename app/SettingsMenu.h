@@ -8,7 +8,7 @@
 //   settings.expand->SetMarked(prefs->fShowExpand);
 #pragma once
 
-#include "platform/SupportDefs.h"
+#include "platform/support/SupportDefs.h"
 
 class BMenu;
 class BMenuItem;

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "platform/SupportDefs.h"
+#include "platform/support/SupportDefs.h"
 
 // One calendar day. Year 0 means every year. Nothing checks that month and
 // day form a real date.

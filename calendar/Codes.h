@@ -7,7 +7,7 @@
 //   uint32 kind = txt2int("user");      // 'user'
 #pragma once
 
-#include "platform/SupportDefs.h"
+#include "platform/support/SupportDefs.h"
 
 // The code's four characters in a static buffer (one per function, so a
 // result of one survives a call of the other). The text ends early at a

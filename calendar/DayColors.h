@@ -2,7 +2,7 @@
 // the controls and the calendar views.
 #pragma once
 
-#include "platform/GraphicsDefs.h"
+#include "platform/interface/GraphicsDefs.h"
 
 // Selected day cell; inner face of the dial.
 inline constexpr rgb_color HighCOL = {255, 255, 0, 0};

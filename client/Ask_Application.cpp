@@ -1,7 +1,7 @@
 #include "client/Ask_Application.h"
 
 #include "client/ask_Window.h"
-#include "platform/BMessage.h"
+#include "platform/messaging/BMessage.h"
 
 #include <cstdio>
 

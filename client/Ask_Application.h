@@ -3,7 +3,7 @@
 // changes ('kxCL') and 'RFID' to the window's handler.
 #pragma once
 
-#include "platform/BApplication.h"
+#include "platform/messaging/BApplication.h"
 
 class ask_Window;
 

@@ -2,13 +2,13 @@
 
 #include "calendar/LocalTime.h"
 #include "client/ProgramFile.h"
-#include "platform/BApplication.h"
-#include "platform/BButton.h"
-#include "platform/BMessage.h"
-#include "platform/BRoster.h"
-#include "platform/BStringView.h"
-#include "platform/InterfaceDefs.h"
-#include "platform/Launch.h"
+#include "platform/messaging/BApplication.h"
+#include "platform/interface/BButton.h"
+#include "platform/messaging/BMessage.h"
+#include "platform/messaging/BRoster.h"
+#include "platform/interface/BStringView.h"
+#include "platform/interface/InterfaceDefs.h"
+#include "platform/messaging/Launch.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -15,7 +15,7 @@
 // read what the user sees.
 #pragma once
 
-#include "platform/BWindow.h"
+#include "platform/interface/BWindow.h"
 
 class BButton;
 class BStringView;

@@ -3,8 +3,8 @@
 #include "calendar/Codes.h"
 #include "calendar/DayColors.h"
 #include "calendar/Labels.h"
-#include "platform/BMessage.h"
-#include "platform/InterfaceDefs.h"
+#include "platform/messaging/BMessage.h"
+#include "platform/interface/InterfaceDefs.h"
 
 #include <climits>
 #include <cstdio>

@@ -16,8 +16,8 @@
 // pieces 51 (left end), 52 (right end) and 99 (separator) take no input.
 #pragma once
 
-#include "platform/BBitmap.h"
-#include "platform/BStringView.h"
+#include "platform/interface/BBitmap.h"
+#include "platform/interface/BStringView.h"
 
 #include <memory>
 

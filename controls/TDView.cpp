@@ -3,9 +3,9 @@
 #include "calendar/CalDay.h"
 #include "calendar/Codes.h"
 #include "calendar/Labels.h"
-#include "platform/BMessage.h"
-#include "platform/BWindow.h"
-#include "platform/InterfaceDefs.h"
+#include "platform/messaging/BMessage.h"
+#include "platform/interface/BWindow.h"
+#include "platform/interface/InterfaceDefs.h"
 
 #include <cstdio>
 

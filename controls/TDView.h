@@ -18,8 +18,8 @@
 #pragma once
 
 #include "controls/TDStringView.h"
-#include "platform/BButton.h"
-#include "platform/BView.h"
+#include "platform/interface/BButton.h"
+#include "platform/interface/BView.h"
 
 #include <string>
 

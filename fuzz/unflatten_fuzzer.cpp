@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to BMessage::Unflatten. Whatever it accepts must
 // flatten back to exactly the same bytes, and every field must read and
 // print without fault; everything else must be refused cleanly.
-#include "platform/BMessage.h"
-#include "platform/BMessenger.h"
+#include "platform/messaging/BMessage.h"
+#include "platform/messaging/BMessenger.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "marks/STMarkups.h"
-#include "platform/BDirectory.h"
-#include "platform/FindDirectory.h"
+#include "platform/storage/BDirectory.h"
+#include "platform/storage/FindDirectory.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 //   marks->CheckHolidays();
 #pragma once
 
-#include "platform/SupportDefs.h"
+#include "platform/support/SupportDefs.h"
 
 // Appends the events to the registry and returns how many files gave one.
 // A missing folder returns 0 and prints nothing; an open folder sets the

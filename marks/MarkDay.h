@@ -13,7 +13,7 @@
 #include <string>
 
 #include "calendar/CalDay.h"
-#include "platform/SupportDefs.h"
+#include "platform/support/SupportDefs.h"
 
 // Categories the registry sorts records into.
 enum : int32 {

@@ -5,7 +5,7 @@
 
 #include "calendar/Codes.h"
 #include "marks/MarkDay.h"
-#include "platform/FindDirectory.h"
+#include "platform/storage/FindDirectory.h"
 
 namespace {
 

@@ -23,7 +23,7 @@
 
 #include "marks/MarkDay.h"
 #include "marks/MarkIndex.h"
-#include "platform/SupportDefs.h"
+#include "platform/support/SupportDefs.h"
 
 class Prefs;
 

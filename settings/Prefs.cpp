@@ -1,8 +1,8 @@
 #include "settings/Prefs.h"
 
-#include "platform/BDirectory.h"
-#include "platform/BMessage.h"
-#include "platform/FindDirectory.h"
+#include "platform/storage/BDirectory.h"
+#include "platform/messaging/BMessage.h"
+#include "platform/storage/FindDirectory.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -13,9 +13,9 @@
 //   prefs->DeleteMe();
 #pragma once
 
-#include "platform/BFile.h"
-#include "platform/BPath.h"
-#include "platform/BRect.h"
+#include "platform/storage/BFile.h"
+#include "platform/storage/BPath.h"
+#include "platform/support/BRect.h"
 
 #include <memory>
 

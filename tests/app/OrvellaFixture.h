@@ -5,8 +5,8 @@
 
 #include "app/OVA_Application.h"
 #include "app/OVA_Window.h"
-#include "platform/BLooper.h"
-#include "platform/BMessage.h"
+#include "platform/messaging/BLooper.h"
+#include "platform/messaging/BMessage.h"
 #include "tests/platform/TempHome.h"
 #include "tests/platform/TestSupport.h"
 

@@ -1,9 +1,9 @@
 // The settings menu as the user sees and uses it: items, marks, labels, and
 // the commands behind them.
 #include "app/SettingsMenu.h"
-#include "platform/BAlert.h"
-#include "platform/BMenu.h"
-#include "platform/BMenuItem.h"
+#include "platform/interface/BAlert.h"
+#include "platform/interface/BMenu.h"
+#include "platform/interface/BMenuItem.h"
 #include "settings/Prefs.h"
 #include "tests/app/OrvellaFixture.h"
 

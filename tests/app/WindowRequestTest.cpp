@@ -1,8 +1,8 @@
 // The window's request cycle and the application's routing, with the test
 // as the requester.
 #include "controls/TDView.h"
-#include "platform/BButton.h"
-#include "platform/BMessenger.h"
+#include "platform/interface/BButton.h"
+#include "platform/messaging/BMessenger.h"
 #include "tests/app/OrvellaFixture.h"
 
 #include <QClipboard>

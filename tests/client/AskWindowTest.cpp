@@ -3,9 +3,9 @@
 // evaluates, the requests it broadcasts and how it starts Orvella.
 #include "client/Ask_Application.h"
 #include "client/ask_Window.h"
-#include "platform/BButton.h"
-#include "platform/BMessage.h"
-#include "platform/BStringView.h"
+#include "platform/interface/BButton.h"
+#include "platform/messaging/BMessage.h"
+#include "platform/interface/BStringView.h"
 #include "tests/platform/TestSupport.h"
 #include "tests/platform/TempHome.h"
 

@@ -2,9 +2,9 @@
 // bus and X server: Orvella, a requester (this test program, AskOrvel or
 // the Python example), and a user who presses Orvella's buttons with
 // xdotool. Every wait is bounded.
-#include "platform/AppDefs.h"
-#include "platform/BApplication.h"
-#include "platform/BMessage.h"
+#include "platform/messaging/AppDefs.h"
+#include "platform/messaging/BApplication.h"
+#include "platform/messaging/BMessage.h"
 #include "tests/platform/TestSupport.h"
 #include "tests/platform/TempHome.h"
 

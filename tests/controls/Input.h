@@ -4,9 +4,9 @@
 
 #include "tests/platform/GuiApp.h"
 
-#include "platform/BMessage.h"
-#include "platform/BView.h"
-#include "platform/BWindow.h"
+#include "platform/messaging/BMessage.h"
+#include "platform/interface/BView.h"
+#include "platform/interface/BWindow.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

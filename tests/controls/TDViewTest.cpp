@@ -4,7 +4,7 @@
 
 #include "calendar/Labels.h"
 #include "controls/TDView.h"
-#include "platform/InterfaceDefs.h"
+#include "platform/interface/InterfaceDefs.h"
 
 #include <QImage>
 #include <QPixmap>

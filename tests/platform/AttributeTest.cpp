@@ -1,4 +1,4 @@
-#include "platform/BFile.h"
+#include "platform/storage/BFile.h"
 #include "tests/platform/TempHome.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Two programs on one private session bus: this test program and
 // bus_peer, started as a real process. Every wait is bounded.
-#include "platform/BApplication.h"
-#include "platform/BMessage.h"
-#include "platform/BusConnection.h"
+#include "platform/messaging/BApplication.h"
+#include "platform/messaging/BMessage.h"
+#include "platform/messaging/BusConnection.h"
 #include "tests/platform/TestSupport.h"
 
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
 // Views drawn offscreen, on a window and into a bitmap, checked pixel by pixel.
 #include "GuiApp.h"
 
-#include "platform/BBitmap.h"
-#include "platform/BView.h"
-#include "platform/BWindow.h"
-#include "platform/InterfaceDefs.h"
+#include "platform/interface/BBitmap.h"
+#include "platform/interface/BView.h"
+#include "platform/interface/BWindow.h"
+#include "platform/interface/InterfaceDefs.h"
 
 #include <QImage>
 #include <QPixmap>

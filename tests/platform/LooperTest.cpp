@@ -1,7 +1,7 @@
-#include "platform/AppDefs.h"
-#include "platform/BLooper.h"
-#include "platform/BMessage.h"
-#include "platform/BMessenger.h"
+#include "platform/messaging/AppDefs.h"
+#include "platform/messaging/BLooper.h"
+#include "platform/messaging/BMessage.h"
+#include "platform/messaging/BMessenger.h"
 
 #include <QCoreApplication>
 

@@ -3,13 +3,13 @@
 // shortcuts, and the menu field that opens its menu in a window.
 #include "GuiApp.h"
 
-#include "platform/BMenu.h"
-#include "platform/BMenuField.h"
-#include "platform/BMenuItem.h"
-#include "platform/BMessage.h"
-#include "platform/BSeparatorItem.h"
-#include "platform/BView.h"
-#include "platform/BWindow.h"
+#include "platform/interface/BMenu.h"
+#include "platform/interface/BMenuField.h"
+#include "platform/interface/BMenuItem.h"
+#include "platform/messaging/BMessage.h"
+#include "platform/interface/BSeparatorItem.h"
+#include "platform/interface/BView.h"
+#include "platform/interface/BWindow.h"
 
 #include <QAction>
 #include <QMenu>

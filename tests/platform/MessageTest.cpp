@@ -1,4 +1,4 @@
-#include "platform/BMessage.h"
+#include "platform/messaging/BMessage.h"
 
 #include <gtest/gtest.h>
 

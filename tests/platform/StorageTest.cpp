@@ -1,6 +1,6 @@
-#include "platform/BDirectory.h"
-#include "platform/BFile.h"
-#include "platform/FindDirectory.h"
+#include "platform/storage/BDirectory.h"
+#include "platform/storage/BFile.h"
+#include "platform/storage/FindDirectory.h"
 #include "tests/platform/TempHome.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // of a message.
 #pragma once
 
-#include "platform/BMessage.h"
+#include "platform/messaging/BMessage.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

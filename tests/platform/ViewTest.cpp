@@ -2,12 +2,12 @@
 // wheel input; buttons, alerts and the clipboard.
 #include "GuiApp.h"
 
-#include "platform/BAlert.h"
-#include "platform/BButton.h"
-#include "platform/BClipboard.h"
-#include "platform/BMessage.h"
-#include "platform/BView.h"
-#include "platform/BWindow.h"
+#include "platform/interface/BAlert.h"
+#include "platform/interface/BButton.h"
+#include "platform/messaging/BClipboard.h"
+#include "platform/messaging/BMessage.h"
+#include "platform/interface/BView.h"
+#include "platform/interface/BWindow.h"
 
 #include <QClipboard>
 #include <QKeyEvent>

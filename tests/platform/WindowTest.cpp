@@ -1,9 +1,9 @@
 // Windows and the application without a session bus: the program keeps
 // working on its own, broadcasts included.
-#include "platform/AppDefs.h"
-#include "platform/BApplication.h"
-#include "platform/BMessage.h"
-#include "platform/BWindow.h"
+#include "platform/messaging/AppDefs.h"
+#include "platform/messaging/BApplication.h"
+#include "platform/messaging/BMessage.h"
+#include "platform/interface/BWindow.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

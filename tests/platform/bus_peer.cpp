@@ -8,8 +8,8 @@
 //              remote sender
 //   'quit'  -> quits
 // With "broadcast" it broadcasts 'bcst' with the tag "from-peer" at start.
-#include "platform/BApplication.h"
-#include "platform/BMessage.h"
+#include "platform/messaging/BApplication.h"
+#include "platform/messaging/BMessage.h"
 
 #include <cstdarg>
 #include <cstdio>

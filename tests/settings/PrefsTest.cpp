@@ -1,7 +1,7 @@
 #include "settings/Prefs.h"
 
-#include "platform/BMessage.h"
-#include "platform/FindDirectory.h"
+#include "platform/messaging/BMessage.h"
+#include "platform/storage/FindDirectory.h"
 #include "tests/platform/TempHome.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,0 @@
-#include "platform/BSeparatorItem.h"
-
-#include <QAction>
-
-BSeparatorItem::BSeparatorItem() : BMenuItem("", nullptr)
-{
-  Action()->setSeparator(true);
-  SetEnabled(false);
-}

@@ -1,0 +1,216 @@
+#include "platform/interface/ViewWidget.h"
+
+#include "platform/messaging/BMessage.h"
+#include "platform/interface/BView.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QWheelEvent>
+
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+// A hook that throws must not unwind through Qt's event dispatch.
+template <typename Hook>
+void Guarded(const char* name, Hook&& hook)
+{
+  try {
+    hook();
+  } catch (const std::exception& e) {
+    printf("BView::%s failed: %s\n", name, e.what());
+  } catch (...) {
+    printf("BView::%s failed\n", name);
+  }
+}
+
+BPoint Where(const QPointF& position)
+{
+  return BPoint(float(position.x()), float(position.y()));
+}
+
+} // namespace
+
+uint32_t MouseButtons(Qt::MouseButtons buttons)
+{
+  uint32 result = 0;
+  if (buttons & Qt::LeftButton)
+    result |= B_PRIMARY_MOUSE_BUTTON;
+  if (buttons & Qt::RightButton)
+    result |= B_SECONDARY_MOUSE_BUTTON;
+  if (buttons & Qt::MiddleButton)
+    result |= B_TERTIARY_MOUSE_BUTTON;
+  return result;
+}
+
+std::string KeyBytes(const QKeyEvent& event)
+{
+  switch (event.key()) {
+  case Qt::Key_Home: return std::string(1, char(B_HOME));
+  case Qt::Key_End: return std::string(1, char(B_END));
+  case Qt::Key_Insert: return std::string(1, char(B_INSERT));
+  case Qt::Key_Backspace: return std::string(1, char(B_BACKSPACE));
+  case Qt::Key_Tab:
+  case Qt::Key_Backtab: return std::string(1, char(B_TAB));
+  case Qt::Key_Return:
+  case Qt::Key_Enter: return std::string(1, char(B_ENTER));
+  case Qt::Key_PageUp: return std::string(1, char(B_PAGE_UP));
+  case Qt::Key_PageDown: return std::string(1, char(B_PAGE_DOWN));
+  case Qt::Key_Escape: return std::string(1, char(B_ESCAPE));
+  case Qt::Key_Left: return std::string(1, char(B_LEFT_ARROW));
+  case Qt::Key_Right: return std::string(1, char(B_RIGHT_ARROW));
+  case Qt::Key_Up: return std::string(1, char(B_UP_ARROW));
+  case Qt::Key_Down: return std::string(1, char(B_DOWN_ARROW));
+  case Qt::Key_Delete: return std::string(1, char(B_DELETE));
+  default: break;
+  }
+  if (event.key() >= Qt::Key_F1 && event.key() <= Qt::Key_F35)
+    return std::string(1, char(B_FUNCTION_KEY));
+  return event.text().toStdString();
+}
+
+ViewWidget::ViewWidget(BView* view) : fView(view)
+{
+  // Views take the focus only through MakeFocus, never by a click.
+  setFocusPolicy(Qt::NoFocus);
+  setMouseTracking(true);
+}
+
+void ViewWidget::FollowHost(QWidget* host)
+{
+  fHost = host;
+  host->installEventFilter(this);
+}
+
+bool ViewWidget::eventFilter(QObject* watched, QEvent* event)
+{
+  if (watched != fHost)
+    return QWidget::eventFilter(watched, event);
+  switch (event->type()) {
+  case QEvent::Resize: {
+    const QSize size = fHost->size();
+    fView->ResizeTo(float(size.width() - 1), float(size.height() - 1));
+    break;
+  }
+  case QEvent::KeyPress:
+  case QEvent::KeyRelease: {
+    // Keys reach the window itself when Qt could not focus the focus view
+    // (a hidden one); they still belong to that view.
+    BView* focus = fView->FocusOfRoot();
+    if (focus && DeliverKey(static_cast<QKeyEvent*>(event), focus))
+      return true;
+    break;
+  }
+  default: break;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void ViewWidget::paintEvent(QPaintEvent* event)
+{
+  QPainter painter(this);
+  const QRect area = event->rect();
+  if (fView->ViewColor() != B_TRANSPARENT_COLOR) {
+    const rgb_color c = fView->ViewColor();
+    painter.fillRect(area, QColor(c.red, c.green, c.blue));
+  }
+  if (!(fView->Flags() & B_WILL_DRAW))
+    return;
+  fView->fPaintEventPainter = &painter;
+  Guarded("Draw", [&] {
+    fView->Draw(BRect(float(area.left()), float(area.top()), float(area.right()), float(area.bottom())));
+  });
+  fView->fPaintEventPainter = nullptr;
+}
+
+void ViewWidget::mousePressEvent(QMouseEvent* event)
+{
+  const BPoint where = Where(event->position());
+  fView->SetMouseEvent(where, MouseButtons(event->buttons()));
+  Guarded("MouseDown", [&] { fView->MouseDown(where); });
+  fView->ClearMouseEvent();
+}
+
+void ViewWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+  const BPoint where = Where(event->position());
+  fView->SetMouseEvent(where, MouseButtons(event->buttons()));
+  Guarded("MouseUp", [&] { fView->MouseUp(where); });
+  fView->ClearMouseEvent();
+}
+
+void ViewWidget::mouseMoveEvent(QMouseEvent* event)
+{
+  const BPoint where = Where(event->position());
+  fView->SetMouseEvent(where, MouseButtons(event->buttons()));
+  Guarded("MouseMoved", [&] { fView->MouseMoved(where, B_INSIDE_VIEW, nullptr); });
+  fView->ClearMouseEvent();
+}
+
+void ViewWidget::enterEvent(QEnterEvent* event)
+{
+  const BPoint where = Where(event->position());
+  Guarded("MouseMoved", [&] { fView->MouseMoved(where, B_ENTERED_VIEW, nullptr); });
+}
+
+void ViewWidget::leaveEvent(QEvent*)
+{
+  const BPoint where = Where(mapFromGlobal(QCursor::pos()));
+  Guarded("MouseMoved", [&] { fView->MouseMoved(where, B_EXITED_VIEW, nullptr); });
+}
+
+BView* ViewWidget::KeyTarget() const
+{
+  BView* root = fView->Root();
+  BView* focus = root ? root->FocusOfRoot() : nullptr;
+  return focus ? focus : fView;
+}
+
+bool ViewWidget::DeliverKey(QKeyEvent* event, BView* target)
+{
+  const std::string bytes = KeyBytes(*event);
+  if (bytes.empty())
+    return false;
+  if (event->type() == QEvent::KeyPress) {
+    Guarded("KeyDown", [&] { target->KeyDown(bytes.c_str(), int32(bytes.size())); });
+  } else if (!event->isAutoRepeat()) {
+    // A held key repeats its KeyDown only; KeyUp comes once, on the release.
+    Guarded("KeyUp", [&] { target->KeyUp(bytes.c_str(), int32(bytes.size())); });
+  }
+  return true;
+}
+
+void ViewWidget::keyPressEvent(QKeyEvent* event)
+{
+  if (!DeliverKey(event, KeyTarget()))
+    event->ignore();
+}
+
+void ViewWidget::keyReleaseEvent(QKeyEvent* event)
+{
+  if (!DeliverKey(event, KeyTarget()))
+    event->ignore();
+}
+
+void ViewWidget::wheelEvent(QWheelEvent* event)
+{
+  // Qt counts a notch as 120 and positive away from the user; views count
+  // a notch as 1 and negative away from the user.
+  const QPoint delta = event->angleDelta();
+  if (delta.isNull()) {
+    event->ignore();
+    return;
+  }
+  BMessage message(B_MOUSE_WHEEL_CHANGED);
+  message.AddFloat("be:wheel_delta_x", -delta.x() / 120.0f);
+  message.AddFloat("be:wheel_delta_y", -delta.y() / 120.0f);
+  Guarded("MessageReceived", [&] { fView->MessageReceived(&message); });
+}
+
+bool ViewWidget::focusNextPrevChild(bool)
+{
+  return false;
+}

@@ -1,0 +1,81 @@
+#include "platform/storage/FindDirectory.h"
+
+#include <cstdlib>
+#include <pwd.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// The value of an environment variable when it is an absolute path.
+const char* AbsoluteEnv(const char* name)
+{
+  const char* value = getenv(name);
+  return value != nullptr && value[0] == '/' ? value : nullptr;
+}
+
+status_t HomeFolder(BPath* path)
+{
+  if (const char* home = AbsoluteEnv("HOME"))
+    return path->SetTo(home);
+  long size = sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> buffer(size > 0 ? size : 16384);
+  struct passwd entry;
+  struct passwd* found = nullptr;
+  if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr
+      || found->pw_dir == nullptr || found->pw_dir[0] != '/') {
+    path->Unset();
+    return B_ENTRY_NOT_FOUND;
+  }
+  return path->SetTo(found->pw_dir);
+}
+
+} // namespace
+
+status_t find_directory(directory_which which, BPath* path, bool createIt)
+{
+  if (path == nullptr)
+    return B_BAD_VALUE;
+  status_t status = B_BAD_VALUE;
+  switch (which) {
+  case B_USER_DIRECTORY:
+    status = HomeFolder(path);
+    break;
+  case B_USER_SETTINGS_DIRECTORY:
+    if (const char* config = AbsoluteEnv("XDG_CONFIG_HOME"))
+      status = path->SetTo(config);
+    else if ((status = HomeFolder(path)) == B_OK)
+      status = path->Append(".config");
+    break;
+  case B_USER_RUNTIME_DIRECTORY:
+    if (const char* runtime = AbsoluteEnv("XDG_RUNTIME_DIR"))
+      status = path->SetTo(runtime);
+    else if (const char* temp = AbsoluteEnv("TMPDIR"))
+      status = path->SetTo(temp);
+    else
+      status = path->SetTo("/tmp");
+    break;
+  }
+  if (status == B_OK && createIt)
+    status = create_directory(path->Path(), 0755);
+  return status;
+}
+
+status_t create_directory(const char* path, mode_t mode)
+{
+  if (path == nullptr || *path == '\0')
+    return B_BAD_VALUE;
+  std::string full = path;
+  // Each prefix ending before a slash, then the whole path.
+  for (size_t at = full.find('/', 1);; at = full.find('/', at + 1)) {
+    std::string part = full.substr(0, at);
+    struct stat st;
+    if (!part.empty() && mkdir(part.c_str(), mode) < 0
+        && (errno != EEXIST || stat(part.c_str(), &st) < 0 || !S_ISDIR(st.st_mode)))
+      return errno == EEXIST ? StatusFromErrno(ENOTDIR) : StatusFromErrno(errno);
+    if (at == std::string::npos)
+      return B_OK;
+  }
+}
