@@ -3,6 +3,7 @@
 #include "calendar/CalDay.h"
 #include "calendar/Codes.h"
 #include "calendar/Labels.h"
+#include "calendar/TwelveHourClock.h"
 #include "platform/messaging/BMessage.h"
 #include "platform/interface/BWindow.h"
 #include "platform/interface/InterfaceDefs.h"
@@ -265,6 +266,9 @@ void TDView::SetAmTimeMode(bool amMode)
 {
   if (!ampmField)
     return;
+  // The fields keep showing the same time: switching converts the hour
+  // between the two clocks, and the AM/PM field follows the hour.
+  const bool wasAmMode = amTimeMode;
   amTimeMode = amMode;
   const BRect ampm = ampmField->Frame();
   if (!amMode) {
@@ -273,15 +277,23 @@ void TDView::SetAmTimeMode(bool amMode)
       timeEnd->MoveTo(ampm.LeftTop());
     }
     hourField->SetRange(0, 23);
+    if (wasAmMode)
+      hourField->SetValue(DayHourOf(hourField->value, ampmField->value));
     statusLabel->SetText(getLabel(kLabel24h));
   } else {
+    if (!wasAmMode) {
+      ampmField->value = HalfDayOf(hourField->value);
+      hourField->value = TwelveHourOf(hourField->value);
+    }
     if (ampmField->IsHidden()) {
       timeEnd->MoveTo(ampm.right + 1, ampm.top);
       ampmField->FormatValue(ampmField->value);
       ampmField->Show();
     }
     hourField->SetRange(1, 12);
-    statusLabel->SetText(getLabel(hourField->value > 12 ? kLabelPm : kLabelAm));
+    if (!wasAmMode)
+      hourField->FormatValue(hourField->value);
+    statusLabel->SetText(getLabel(ampmField->value > 1 ? kLabelPm : kLabelAm));
   }
   statusLabel->Invalidate();
   ampmField->FormatValue(ampmField->value);

@@ -47,6 +47,8 @@ public:
   // not; without one the other way round.
   virtual void HasTarget(bool hasTarget);
   // 12-hour entry shows the AM/PM field and limits the hour to 1..12.
+  // Switching keeps the time: 15:47 shows as 03:47 PM, 00:10 as 12:10 AM,
+  // and back.
   virtual void SetAmTimeMode(bool amMode);
 
   // The children; null until the panel is attached.

@@ -3,6 +3,7 @@
 #include "controls/TDView.h"
 #include "platform/interface/BButton.h"
 #include "platform/messaging/BMessenger.h"
+#include "settings/Prefs.h"
 #include "tests/app/OrvellaFixture.h"
 
 #include <QClipboard>
@@ -258,24 +259,58 @@ TEST_F(WindowRequest, WindowLogsUnknownCodesAndData)
   EXPECT_FALSE(out.empty());
 }
 
-TEST_F(WindowRequest, AmPmSwitchCapsTheHourAndAnswersTheAfternoon)
+// What the panel's time fields show: "15:07" in 24-hour entry, "03:07 PM"
+// in 12-hour entry.
+std::string ShownTime(TDView* panel)
 {
-  Ask(DateRequest(nullptr));
-  Panel()->HourField()->SetValue(15);
+  std::string shown = std::string(panel->HourField()->Text()) + ":" + panel->MinuteField()->Text();
+  if (!panel->AmPmField()->IsHidden())
+    shown += std::string(" ") + panel->AmPmField()->Text();
+  return shown;
+}
+
+std::string ClockText(int hour, bool twelveHour)
+{
+  char text[16];
+  if (twelveHour)
+    snprintf(text, sizeof text, "%02d:07 %s", hour % 12 == 0 ? 12 : hour % 12, hour < 12 ? "AM" : "PM");
+  else
+    snprintf(text, sizeof text, "%02d:07", hour);
+  return text;
+}
+
+// Every hour of the day, starting in either mode: the preset is shown on
+// that mode's clock, switching to the other mode and back shows the same
+// time, and OK untouched answers the preset.
+TEST_F(WindowRequest, TwelveHourEntryShowsAndAnswersEveryHour)
+{
+  Prefs* prefs = Prefs::getSTPrefs();
   BMessage toggle('MENU');
   toggle.AddInt32("m_id", 5);
-  window->MessageReceived(&toggle);
-  EXPECT_TRUE(Panel()->IsAmTimeMode());
-  EXPECT_EQ(Field(Panel()->HourField()), 12);
-  Panel()->HourField()->SetValue(3);
-  Panel()->AmPmField()->SetValue(2);
-  Press(Panel()->OkButton());
-  const time_t answered = time_t(WaitForAnswer().GetInt64(">time", 0));
-  struct tm local;
-  localtime_r(&answered, &local);
-  EXPECT_EQ(local.tm_hour, 15);
-  window->MessageReceived(&toggle);  // back to 24-hour entry
-  EXPECT_FALSE(Panel()->IsAmTimeMode());
+  for (bool startTwelve : {false, true}) {
+    for (int hour = 0; hour < 24; hour++) {
+      SCOPED_TRACE(testing::Message() << "hour " << hour << (startTwelve ? " from 12-hour" : " from 24-hour"));
+      prefs->fTimeStyle = startTwelve;
+      struct tm preset = {};
+      preset.tm_year = 2008 - 1900;
+      preset.tm_mon = 3;
+      preset.tm_mday = 15;
+      preset.tm_hour = hour;
+      preset.tm_min = 7;
+      preset.tm_isdst = -1;
+      BMessage request = DateRequest(nullptr, true);
+      request.ReplaceInt64("_presetTime", mktime(&preset));
+      Ask(request);
+      EXPECT_EQ(ShownTime(Panel()), ClockText(hour, startTwelve));
+      window->MessageReceived(&toggle);
+      EXPECT_EQ(ShownTime(Panel()), ClockText(hour, !startTwelve)) << "switched";
+      window->MessageReceived(&toggle);
+      EXPECT_EQ(ShownTime(Panel()), ClockText(hour, startTwelve)) << "switched back";
+      Press(Panel()->OkButton());
+      EXPECT_EQ(WaitForAnswer(requester->answers.size() + 1).GetInt64(">time", 0), mktime(&preset));
+    }
+  }
+  prefs->fTimeStyle = false;
 }
 
 }  // namespace

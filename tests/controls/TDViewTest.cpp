@@ -286,16 +286,17 @@ TEST(PanelButtons, HasTargetSwitchesTheAnswerButtons)
   }
 }
 
-TEST(PanelHours, TwelveHourModeCapsTheHourAndMovesTheTimeEnd)
+TEST(PanelHours, TwelveHourModeKeepsTheTimeAndMovesTheTimeEnd)
 {
   Panel p("2004/03/07 15:05");
   BView* timeEnd = p.FrameEnds()[3];
   p.panel->SetAmTimeMode(true);
   EXPECT_TRUE(p.panel->IsAmTimeMode());
-  EXPECT_EQ(p.panel->HourField()->value, 12);
+  EXPECT_EQ(p.panel->HourField()->value, 3);
   EXPECT_EQ(p.panel->HourField()->maxValue, 12);
   EXPECT_FALSE(p.panel->AmPmField()->IsHidden());
-  EXPECT_STREQ(p.panel->AmPmField()->Text(), "AM");
+  EXPECT_STREQ(p.panel->AmPmField()->Text(), "PM");
+  EXPECT_STREQ(p.panel->StatusLabel()->Text(), getLabel(17));
   EXPECT_EQ(timeEnd->Frame().left, 251);
 
   p.panel->SetAmTimeMode(false);
@@ -303,8 +304,10 @@ TEST(PanelHours, TwelveHourModeCapsTheHourAndMovesTheTimeEnd)
   EXPECT_EQ(timeEnd->Frame().left, 226);
   EXPECT_EQ(p.panel->HourField()->minValue, 0);
   EXPECT_EQ(p.panel->HourField()->maxValue, 23);
+  EXPECT_EQ(p.panel->HourField()->value, 15);
   EXPECT_STREQ(p.panel->StatusLabel()->Text(), getLabel(18));
 
+  p.panel->HourField()->SetValue(9);
   p.panel->SetAmTimeMode(true);
   EXPECT_EQ(timeEnd->Frame().left, 251);
   EXPECT_FALSE(p.panel->AmPmField()->IsHidden());
