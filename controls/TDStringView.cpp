@@ -228,13 +228,16 @@ void TDStringView::KeyUp(const char* bytes, int32 numBytes)
   case B_TAB:
   case B_RIGHT_ARROW:
   case B_LEFT_ARROW: {
-    int32 next = fieldNumber + (key == B_LEFT_ARROW ? -1 : 1);
+    const int32 step = key == B_LEFT_ARROW ? -1 : 1;
+    int32 next = fieldNumber + step;
     if (next > 6)
       next = 1;
     if (next < 1)
       next = 6;
+    // The direction lets the panel pass over fields it does not show.
     BMessage report('TDSV');
     report.AddInt32("_lfdnr", next);
+    report.AddInt32("_step", step);
     Report(&report);
     return;
   }

@@ -204,11 +204,30 @@ void TDView::ReportToWindow(BMessage* message)
     window->MessageReceived(message);
 }
 
+int32 TDView::ShownFieldFrom(int32 number, int32 step) const
+{
+  if (number < 1 || number > 6)
+    return number;
+  const TDStringView* fields[] = {yearField, monthField, dayField, hourField, minuteField, ampmField};
+  for (int tries = 0; tries < 6; tries++) {
+    const TDStringView* field = fields[number - 1];
+    if (field && !field->IsHidden())
+      return number;
+    number = step < 0 ? (number == 1 ? 6 : number - 1) : (number == 6 ? 1 : number + 1);
+  }
+  return 0;
+}
+
 void TDView::SetFocusOn(BMessage* message, int32 fieldNumber)
 {
   int32 number = fieldNumber;
-  if (message)
+  int32 step = 1;
+  if (message) {
     message->FindInt32("_lfdnr", &number);
+    message->FindInt32("_step", &step);
+  }
+  // A hidden field never takes the mark, so no key can change it.
+  number = ShownFieldFrom(number, step);
   for (TDStringView* field : {yearField, monthField, dayField, hourField, minuteField, ampmField}) {
     if (field)
       field->SetOnFocus(number);

@@ -36,7 +36,9 @@ public:
   void Draw(BRect updateRect) override;
 
   // Puts the focus mark on the field numbered by the message's "_lfdnr",
-  // else by `fieldNumber`, and reports 'CUFO'.
+  // else by `fieldNumber`, and reports 'CUFO'. A hidden field is passed
+  // over to the next shown one in the direction of the message's "_step"
+  // (-1 backwards; forwards without it).
   virtual void SetFocusOn(BMessage* message, int32 fieldNumber);
   // Each argument that holds a non-zero value gets its field's value.
   virtual void GetDTValues(int32& year, int32& month, int32& day, int32& hour, int32& minute);
@@ -69,6 +71,9 @@ private:
   void BuildFields();
   void ReorderDate();
   void FollowMonthLength();
+  // `number` when that field is shown (or is no field), else the next shown
+  // field in the direction of `step`; 0 when no field is shown.
+  int32 ShownFieldFrom(int32 number, int32 step) const;
   void ReportToWindow(BMessage* message);
   TDStringView* AddField(float left, float width, const char* name, const char* text, int32 number);
 

@@ -217,18 +217,58 @@ TEST(PanelFocus, KeysMoveTheMarkAndEnterOrEscapeStayInThePanel)
   EXPECT_TRUE(p.window.received.empty());
 }
 
-TEST(PanelFocus, TabPassesTheHiddenAmPmFieldInTwentyFourHourMode)
+struct SkipCase {
+  const char* edge;
+  bool withTime;
+  bool timeOnly;
+  bool twelveHour;
+  int32 from;
+  int key;
+  int32 to;
+};
+
+// A key reaches the view that has the keyboard focus, as in the window.
+void PressOnFocus(Panel& p, int key)
 {
-  Panel p("2004/03/07 14:05");
+  BView* focus = p.window.CurrentFocus();
+  PressKey(focus ? focus->Widget() : p.window.Widget(), key);
+}
+
+TEST(PanelFocus, NavigationSkipsHiddenFieldsSoNoKeyChangesThem)
+{
+  const SkipCase cases[] = {
+      {"time only: Tab on the minute wraps to the hour", true, true, false, 5, Qt::Key_Tab, 4},
+      {"time only: Left on the hour goes to the minute", true, true, false, 4, Qt::Key_Left, 5},
+      {"time only, 12-hour: Tab on the minute goes to AM/PM", true, true, true, 5, Qt::Key_Tab, 6},
+      {"time only, 12-hour: Right on AM/PM wraps to the hour", true, true, true, 6, Qt::Key_Right, 4},
+      {"24-hour: Tab on the minute passes AM/PM to the year", true, false, false, 5, Qt::Key_Tab, 1},
+      {"24-hour: Left on the year passes AM/PM to the minute", true, false, false, 1, Qt::Key_Left, 5},
+      {"12-hour: Left on the year goes to AM/PM", true, false, true, 1, Qt::Key_Left, 6},
+      {"date only: Right on the day passes the time to the year", false, false, false, 3, Qt::Key_Right, 1},
+      {"date only: Home passes the hidden hour on to the year", false, false, false, 2, Qt::Key_Home, 1},
+  };
+  for (const SkipCase& c : cases) {
+    SCOPED_TRACE(c.edge);
+    Panel p("2008/04/15 09:30", 0, c.withTime, c.timeOnly);
+    p.panel->SetAmTimeMode(c.twelveHour);
+    p.panel->SetFocusOn(nullptr, c.from);
+    PressOnFocus(p, c.key);
+    EXPECT_EQ(p.window.received.back().GetInt32("_focus", 0), c.to);
+    EXPECT_FALSE(p.window.CurrentFocus()->IsHidden()) << "the keys go to a shown field";
+    for (TDStringView* field : {p.panel->YearField(), p.panel->MonthField(), p.panel->DayField(),
+                                p.panel->HourField(), p.panel->MinuteField(), p.panel->AmPmField()})
+      EXPECT_EQ(field->focused, field->fieldNumber == c.to) << "field " << field->fieldNumber;
+  }
+
+  // Tab three times and Up in a time-only panel: only shown fields change.
+  Panel p("2008/04/15 09:30", 0, true, true);
   p.panel->SetAmTimeMode(false);
-  p.panel->SetFocusOn(nullptr, 5);
-  p.window.received.clear();
-  PressKey(p.panel->MinuteField(), Qt::Key_Tab);
-  EXPECT_EQ(p.window.CurrentFocus(), p.panel->AmPmField());
-  // Qt cannot focus the hidden field; its keys arrive at the window.
-  PressKey(p.window.Widget(), Qt::Key_Tab);
-  ASSERT_EQ(p.window.Codes(), (std::vector<uint32>{'CUFO', 'CUFO'}));
-  EXPECT_EQ(p.window.received[1].GetInt32("_focus", 0), 1);
+  p.panel->SetFocusOn(nullptr, 4);
+  for (int key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Up})
+    PressOnFocus(p, key);
+  int32 year = 1, month = 1, day = 1, hour = 1, minute = 1;
+  p.panel->GetDTValues(year, month, day, hour, minute);
+  EXPECT_EQ(std::vector<int32>({year, month, day, hour, minute}), (std::vector<int32>{2008, 4, 15, 9, 31}));
   EXPECT_EQ(p.panel->AmPmField()->value, 1);
 }
 
