@@ -259,14 +259,13 @@ void OVA_Window::ResetMDateView(BMessage* request)
   const time_t shown = request ? time_t(request->GetInt64("_presetTime", 0)) : time(nullptr);
 
   struct tm local;
-  if (localtime_r(&shown, &local) == nullptr) {
-    // A preset beyond what the calendar can show counts as no preset.
+  if (localtime_r(&shown, &local) == nullptr || !TDView::Shows(local)) {
+    // A preset the panel cannot show exactly counts as no preset, rather
+    // than being shown and answered as another time.
+    printf("_presetTime %lld cannot be shown; the panel shows time 0\n", static_cast<long long>(shown));
     const time_t zero = 0;
     localtime_r(&zero, &local);
   }
-  char text[32];
-  if (strftime(text, sizeof text, "%Y/%m/%d %H:%M", &local) == 0)
-    text[0] = '\0';
 
   if (!request || fPrefs->fCurCode == 0) {
     fPrefs->fCurYear = local.tm_year + 1900;
@@ -281,7 +280,7 @@ void OVA_Window::ResetMDateView(BMessage* request)
     fPanel->RemoveSelf();
     delete fPanel;
   }
-  fPanel = new TDView(text, ".start", 0, true, timeOnly);
+  fPanel = new TDView(local, ".start", 0, true, timeOnly);
   fBackground->AddChild(fPanel);
 
   std::string label = getLabel(1);

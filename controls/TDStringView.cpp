@@ -57,16 +57,6 @@ std::unique_ptr<BBitmap> MakeArrow(const char* const rows[8])
   return bitmap;
 }
 
-int32 LeadingNumber(const char* text)
-{
-  const long number = text ? strtol(text, nullptr, 10) : 0;
-  if (number > INT32_MAX)
-    return INT32_MAX;
-  if (number < INT32_MIN)
-    return INT32_MIN;
-  return int32(number);
-}
-
 // The first `count` characters of a UTF-8 text; never splits a character.
 std::string FirstCharacters(const std::string& text, size_t count)
 {
@@ -104,6 +94,16 @@ rgb_color FocusFillColor()
 }
 
 } // namespace
+
+int32 TDStringView::LeadingNumber(const char* text)
+{
+  const long number = text ? strtol(text, nullptr, 10) : 0;
+  if (number > INT32_MAX)
+    return INT32_MAX;
+  if (number < INT32_MIN)
+    return INT32_MIN;
+  return int32(number);
+}
 
 TDStringView::TDStringView(BRect frame, const char* name, const char* text, int32 number)
     : BStringView(frame, name, text, B_FOLLOW_LEFT, B_WILL_DRAW),

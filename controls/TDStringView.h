@@ -43,6 +43,10 @@ public:
   // Shows `v` in the field's format and reports it; does not set `value`.
   void FormatValue(int32 v);
 
+  // The decimal number at the start of a text, as a field reads its start
+  // text: 0 without digits, limited to the 32-bit range.
+  static int32 LeadingNumber(const char* text);
+
   // The panel and the window read and set these directly.
   std::unique_ptr<BBitmap> upArrow;
   std::unique_ptr<BBitmap> downArrow;

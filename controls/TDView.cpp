@@ -32,15 +32,55 @@ int32 FocusKind(int32 fieldNumber)
 
 } // namespace
 
-TDView::TDView(const char* startText, const char* tag, int32 order, bool time, bool onlyTime)
+TDView::TDView(const struct tm& start, const char* tag, int32 order, bool time, bool onlyTime)
     : BView(BRect(1, 1, 280, 80), "TD_View", B_FOLLOW_LEFT_RIGHT | B_FOLLOW_TOP, B_WILL_DRAW),
       dateOrder(order),
-      dateTimeText(startText ? startText : ""),
       tagText(tag ? tag : ""),
+      startTime(start),
       withTime(time),
       timeOnly(onlyTime)
 {
   SetFontSize(11);
+}
+
+TDView::TDView(const char* startText, const char* tag, int32 order, bool time, bool onlyTime)
+    : TDView(StartOfText(startText ? startText : "", order), tag, order, time, onlyTime)
+{
+}
+
+struct tm TDView::StartOfText(const std::string& text, int32 order)
+{
+  // Pieces by date order; a short text leaves the missing pieces empty,
+  // which gives the value 0.
+  auto piece = [&text](size_t from, size_t count) {
+    const std::string part = from < text.size() ? text.substr(from, count) : std::string();
+    return TDStringView::LeadingNumber(part.c_str());
+  };
+  int32 year = piece(0, 4), month = piece(5, 2), day = piece(8, 2);
+  if (order == 1) {
+    month = piece(0, 2);
+    day = piece(3, 2);
+    year = piece(6, 4);
+  } else if (order == 2) {
+    day = piece(0, 2);
+    month = piece(3, 2);
+    year = piece(6, 4);
+  }
+  struct tm start = {};
+  start.tm_year = int(int64(year) - 1900);
+  start.tm_mon = int(int64(month) - 1);
+  start.tm_mday = day;
+  start.tm_hour = piece(11, 2);
+  start.tm_min = piece(14, 2);
+  return start;
+}
+
+bool TDView::Shows(const struct tm& local)
+{
+  const int64 year = int64(local.tm_year) + 1900;
+  return year >= kFirstYear && year <= kLastYear && local.tm_mon >= 0 && local.tm_mon <= 11
+         && local.tm_mday >= 1 && local.tm_mday <= TagePerMonat(local.tm_mon, int(year))
+         && local.tm_hour >= 0 && local.tm_hour <= 23 && local.tm_min >= 0 && local.tm_min <= 59;
 }
 
 TDView::~TDView() = default;
@@ -114,22 +154,17 @@ TDStringView* TDView::AddField(float left, float width, const char* name, const 
 
 void TDView::BuildFields()
 {
-  // Pieces of the start text by date order; a short text leaves the
-  // missing pieces empty, which gives the value 0.
-  auto piece = [this](size_t from, size_t count) {
-    return from < dateTimeText.size() ? dateTimeText.substr(from, count) : std::string();
+  // Each field starts with its number in its own format.
+  auto text = [](const char* format, int64 number) {
+    char buffer[24];
+    snprintf(buffer, sizeof buffer, format, static_cast<long long>(number));
+    return std::string(buffer);
   };
-  std::string year = piece(0, 4), month = piece(5, 2), day = piece(8, 2);
-  if (dateOrder == 1) {
-    month = piece(0, 2);
-    day = piece(3, 2);
-    year = piece(6, 4);
-  } else if (dateOrder == 2) {
-    day = piece(0, 2);
-    month = piece(3, 2);
-    year = piece(6, 4);
-  }
-  const std::string hour = piece(11, 2), minute = piece(14, 2);
+  const std::string year = text("%4lld", int64(startTime.tm_year) + 1900);
+  const std::string month = text("%02lld", int64(startTime.tm_mon) + 1);
+  const std::string day = text("%02lld", startTime.tm_mday);
+  const std::string hour = text("%02lld", startTime.tm_hour);
+  const std::string minute = text("%02lld", startTime.tm_min);
 
   const float dateLeft = withTime && !timeOnly ? 15 : 35;
   auto next = [](const BView* previous) { return previous->Frame().right + 1; };
@@ -141,7 +176,9 @@ void TDView::BuildFields()
   monthField->SetRange(1, 12);
   dateSeparatorB = AddField(next(monthField), 8, "tprB", "/", 99);
   dayField = AddField(next(dateSeparatorB), 23, "day", day.c_str(), 3);
-  dayField->SetRange(1, 31);
+  // The day range is the shown month's from the start.
+  const bool knownMonth = monthField->value >= 1 && monthField->value <= 12;
+  dayField->SetRange(1, knownMonth ? TagePerMonat(monthField->value - 1, yearField->value) : 31);
   TDStringView* dateEnd = AddField(next(dayField), 7, "randr", "", 52);
 
   float hourLeft = dayField->Frame().left + 35 + 14;

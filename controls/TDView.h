@@ -21,13 +21,20 @@
 #include "platform/interface/BButton.h"
 #include "platform/interface/BView.h"
 
+#include <ctime>
 #include <string>
 
 class TDView : public BView {
 public:
-  // `startText` has the form "%Y/%m/%d %H:%M" for date order 0, with month
-  // and day first for order 1 ("03/07/2004 14:05") or day and month first
-  // for order 2. `tagText` is kept and not read.
+  // The panel preset to a local date and time; the fields take its whole
+  // numbers (tm_year + 1900, tm_mon + 1, tm_mday, tm_hour, tm_min). Presets
+  // for which Shows() is false are not shown exactly. `tagText` is kept
+  // and not read.
+  TDView(const struct tm& start, const char* tagText, int32 dateOrder, bool withTime, bool timeOnly);
+  // The same from a text of the form "%Y/%m/%d %H:%M" for date order 0,
+  // with month and day first for order 1 ("03/07/2004 14:05") or day and
+  // month first for order 2; each piece is read as a field reads its start
+  // text.
   TDView(const char* startText, const char* tagText, int32 dateOrder, bool withTime, bool timeOnly);
   ~TDView() override;
 
@@ -53,6 +60,13 @@ public:
   // and back.
   virtual void SetAmTimeMode(bool amMode);
 
+  // Years the year field steps through.
+  static constexpr int32 kFirstYear = 1900;
+  static constexpr int32 kLastYear = 2037;
+  // True when every field's range holds the local time's value, so that the
+  // panel shows it exactly.
+  static bool Shows(const struct tm& local);
+
   // The children; null until the panel is attached.
   TDStringView* YearField() const { return yearField; }
   TDStringView* MonthField() const { return monthField; }
@@ -71,6 +85,7 @@ private:
   void BuildFields();
   void ReorderDate();
   void FollowMonthLength();
+  static struct tm StartOfText(const std::string& text, int32 order);
   // `number` when that field is shown (or is no field), else the next shown
   // field in the direction of `step`; 0 when no field is shown.
   int32 ShownFieldFrom(int32 number, int32 step) const;
@@ -78,8 +93,8 @@ private:
   TDStringView* AddField(float left, float width, const char* name, const char* text, int32 number);
 
   int32 dateOrder;
-  std::string dateTimeText;
   std::string tagText;
+  struct tm startTime;
   TDStringView* yearField = nullptr;
   TDStringView* monthField = nullptr;
   TDStringView* dayField = nullptr;

@@ -180,6 +180,68 @@ TEST_F(WindowRequest, RequestWithoutPresetOrLabelShowsTheEpochAndOk)
   EXPECT_STREQ(Panel()->OkButton()->Label(), "> OK");
 }
 
+time_t LocalSeconds(int year, int month, int day, int hour, int minute)
+{
+  struct tm local = {};
+  local.tm_year = year - 1900;
+  local.tm_mon = month - 1;
+  local.tm_mday = day;
+  local.tm_hour = hour;
+  local.tm_min = minute;
+  local.tm_isdst = -1;
+  return mktime(&local);
+}
+
+std::string ShownDate(TDView* panel)
+{
+  char text[64];
+  snprintf(text, sizeof text, "%s/%02d/%s %s:%s", panel->YearField()->Text(), int(panel->MonthField()->value),
+           panel->DayField()->Text(), panel->HourField()->Text(), panel->MinuteField()->Text());
+  return text;
+}
+
+// A preset the panel cannot show exactly is treated like one that cannot
+// be converted: a trace line names it, the panel shows time 0 (01:00 in
+// Berlin) and OK answers time 0. Presets it can show are answered as they
+// are, and the day range is the shown month's from the start.
+TEST_F(WindowRequest, PresetsThePanelCannotShowGiveTimeZero)
+{
+  const struct {
+    const char* edge;
+    int64 preset;
+    std::string shown;  // empty: time 0
+    int32 lastDay;
+  } rows[] = {
+      {"first minute of the year range", LocalSeconds(1900, 1, 1, 0, 0), "1900/01/01 00:00", 31},
+      {"last minute of the year range", LocalSeconds(2037, 12, 31, 23, 59), "2037/12/31 23:59", 31},
+      {"February of a leap year", LocalSeconds(2008, 2, 10, 9, 30), "2008/02/10 09:30", 29},
+      {"February of a common year", LocalSeconds(2009, 2, 28, 9, 30), "2009/02/28 09:30", 28},
+      {"a minute before the year range", LocalSeconds(1899, 12, 31, 23, 59), "", 31},
+      {"2^31 seconds, in 2038", int64(1) << 31, "", 31},
+      {"the local year 10000", LocalSeconds(10000, 1, 1, 0, 0), "", 31},
+      {"the year 0", LocalSeconds(0, 6, 1, 12, 0), "", 31},
+      {"2^55 seconds", int64(1) << 55, "", 31},
+      {"the largest 64-bit value", INT64_MAX, "", 31},
+      {"the smallest 64-bit value", INT64_MIN, "", 31},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.edge);
+    BMessage request = DateRequest(nullptr);
+    request.ReplaceInt64("_presetTime", row.preset);
+    testing::internal::CaptureStdout();
+    Ask(request);
+    fflush(stdout);
+    const std::string out = testing::internal::GetCapturedStdout();
+    char trace[96];
+    snprintf(trace, sizeof trace, "_presetTime %lld cannot be shown; the panel shows time 0\n", (long long)row.preset);
+    EXPECT_EQ(out.find(trace) != std::string::npos, row.shown.empty()) << out;
+    EXPECT_EQ(ShownDate(Panel()), row.shown.empty() ? "1970/01/01 01:00" : row.shown);
+    EXPECT_EQ(Panel()->DayField()->maxValue, row.lastDay);
+    Press(Panel()->OkButton());
+    EXPECT_EQ(WaitForAnswer(requester->answers.size() + 1).GetInt64(">time", -1), row.shown.empty() ? 0 : row.preset);
+  }
+}
+
 TEST_F(WindowRequest, ClipPutsTheDateOnTheClipboard)
 {
   Ask(DateRequest(nullptr));
