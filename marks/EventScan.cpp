@@ -23,11 +23,27 @@ ssize_t ReadText(const BNode& node, const char* name, char (&buffer)[kAttrLength
   return node.ReadAttr(name, B_STRING_TYPE, 0, buffer, sizeof(buffer) - 1);
 }
 
+// The time itself: the attribute's first four bytes are seconds since
+// 1970, in the host's byte order.
+int32 BinaryTime(const char (&timeAttr)[kAttrLength])
+{
+  int32 seconds;
+  memcpy(&seconds, timeAttr, sizeof(seconds));
+  return seconds;
+}
+
+// The attribute is also read as decimal text from its start; a time that is
+// negative either way is no usable time.
+bool NegativeTime(const char (&timeAttr)[kAttrLength])
+{
+  return strtol(timeAttr, nullptr, 10) < 0 || BinaryTime(timeAttr) < 0;
+}
+
 // The event's time attribute, or false when the file gives no usable time.
 bool ReadEventTime(const BNode& node, char (&timeAttr)[kAttrLength])
 {
   if (ReadText(node, "EVENT:NextA", timeAttr) >= 2) {
-    if (strtol(timeAttr, nullptr, 10) < 0)
+    if (NegativeTime(timeAttr))
       return false;
     printf(" NextAlarm: ");
     return true;
@@ -40,7 +56,7 @@ bool ReadEventTime(const BNode& node, char (&timeAttr)[kAttrLength])
   printf(" Warn: %s ", warn);
   if (ReadText(node, "EVENT:tStart", timeAttr) < 2)
     return false;
-  return strtol(timeAttr, nullptr, 10) >= 0;
+  return !NegativeTime(timeAttr);
 }
 
 // Turns one event file into a record; false when it has no usable time.
@@ -53,10 +69,7 @@ bool ReadEvent(const BNode& node, STMarkups* marks)
   char timeAttr[kAttrLength];
   if (!ReadEventTime(node, timeAttr))
     return false;
-  // The first four bytes are the time in seconds since 1970, host order.
-  int32 seconds;
-  memcpy(&seconds, timeAttr, sizeof(seconds));
-  time_t when = seconds;
+  time_t when = BinaryTime(timeAttr);
   struct tm local;
   if (localtime_r(&when, &local) == nullptr)
     return false;
