@@ -135,6 +135,12 @@ TEST_F(RegistryTest, PlainAndHtmlTexts)
       {"markup in names and kinds is escaped", "[HD][2006/07/14][Tom & <script>'x'\"][<i>x]\n",
        "<i>x : Tom & <script>'x'\" | ", "2006/07/14\n<i>x : Tom & <script>'x'\"\n",
        "\t<b><font color='7f6161'>Tom &amp; &lt;script&gt;&#39;x&#39;&quot; (&lt;i&gt;x)</font></b>\n"},
+      {"well-formed character references are kept, other ampersands escaped",
+       "[HD][2006/07/14][M&auml;rz&#160;&#xA0;&amp; a&b &#; &#x; &abc &#1114112; &#xD800; &1a; &#12a;][user]\n",
+       "M&auml;rz&#160;&#xA0;&amp; a&b &#; &#x; &abc &#1114112; &#xD800; &1a; &#12a; | ",
+       "2006/07/14\nM&auml;rz&#160;&#xA0;&amp; a&b &#; &#x; &abc &#1114112; &#xD800; &1a; &#12a;\n",
+       "\t<b><font color='317f31'>M&auml;rz&#160;&#xA0;&amp; a&amp;b &amp;#; &amp;#x; &amp;abc &amp;#1114112; "
+       "&amp;#xD800; &amp;1a; &amp;#12a;</font></b>\n"},
       {"unmarked day", "[HD][2006/07/15][Other][frFR]\n", "", "old", ""},
   };
   for (const auto& row : rows) {
