@@ -2,6 +2,7 @@
 
 #include "app/DoError.h"
 #include "app/PickedTime.h"
+#include "app/WindowFrame.h"
 #include "calendar/Labels.h"
 #include "calendar/LocalTime.h"
 #include "controls/TDView.h"
@@ -56,6 +57,14 @@ OVA_Window::OVA_Window(BRect frame)
   fPrefs = Prefs::getSTPrefs();
   SetLook(fPrefs->fWindowTab ? B_FLOATING_WINDOW_LOOK : B_BORDERED_WINDOW_LOOK);
 
+  if (!IsUsableWindowFrame(fPrefs->fWinRect)) {
+    // Only the window takes the default; the store keeps what it holds.
+    const BRect& bad = fPrefs->fWinRect;
+    const BRect& good = Prefs::kDefaultWinRect;
+    printf("m_win_rect %g, %g, %g, %g is no usable window frame; taking %g, %g, %g, %g\n", bad.left, bad.top,
+           bad.right, bad.bottom, good.left, good.top, good.right, good.bottom);
+    fPrefs->fWinRect = good;
+  }
   const BRect stored = fPrefs->fWinRect;
   ResizeTo(stored.Width(), stored.Height());
   MoveTo(stored.left, stored.top);

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 Prefs* Prefs::aPrefsZgr = nullptr;
+const BRect Prefs::kDefaultWinRect(130, 130, 450, 206);
 
 namespace {
 
@@ -19,7 +20,6 @@ const char kFileName[] = "OVA_settings";
 // The file's data: a marker only, written without a terminator.
 const char kDataMark[] = "ova_prefs";
 
-const BRect kDefaultWinRect(130, 130, 450, 206);
 const int32 kDefaultHtmlModus = 1;
 const bool kDefaultAskByStart = false;
 

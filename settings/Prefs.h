@@ -59,7 +59,11 @@ public:
   // it is missing, unreadable or malformed.
   bool GetMsg(const char* key, BMessage* msg);
 
-  BRect fWinRect{130, 130, 450, 206};
+  // The window frame of a first run, and of a stored frame that is no
+  // usable window frame.
+  static const BRect kDefaultWinRect;
+
+  BRect fWinRect = kDefaultWinRect;
   int32 fHalfDay = 1; // 1 morning, 2 afternoon
   int32 fCurCode = 0; // year * 10000 + month * 100 + day
   int32 fCurDay = 0;
