@@ -5,9 +5,14 @@
 #include "platform/interface/BView.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QWidget>
 
+#include <xcb/xcb.h>
+
 #include <cmath>
+#include <cstdlib>
+#include <memory>
 
 // The window's top-level widget: hands Qt's window events to the BWindow.
 class BWindow::Surface : public QWidget {
@@ -120,9 +125,33 @@ void BWindow::Activate(bool active)
   if (active) {
     fSurface->raise();
     fSurface->activateWindow();
-  } else if (IsActive()) {
-    fSurface->lower();
+    return;
   }
+  if (!IsActive())
+    return;
+  // The keyboard focus goes to no window; the window keeps its place in the
+  // stacking order. Only X11 lets a program give its focus away.
+  // (The offscreen platform may offer the X11 interface without a
+  // connection.)
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+  if (QGuiApplication::platformName() != QLatin1String("xcb") || connection == nullptr)
+    return;
+  xcb_set_input_focus(connection, XCB_INPUT_FOCUS_POINTER_ROOT, XCB_NONE, XCB_CURRENT_TIME);
+  // The server now refuses focus requests stamped earlier than this change,
+  // and Qt stamps its own with the time of the last event it saw. A property
+  // change on the window gives Qt an event from after the change, so that
+  // the window can be activated again.
+  static const xcb_atom_t kStampAtom = [connection] {
+    const char name[] = "_ORVELLA_FOCUS_STAMP";
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> reply(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr), &free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+  }();
+  if (kStampAtom != XCB_ATOM_NONE)
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(fSurface->winId()), kStampAtom,
+                        XCB_ATOM_CARDINAL, 32, 0, nullptr);
+  xcb_flush(connection);
 }
 
 bool BWindow::IsActive() const

@@ -76,9 +76,9 @@ public:
   void Show();
   void Hide();
   bool IsHidden() const { return fHideLevel > 0; }
-  // true: bring to the front and take the focus. false: send it behind
-  // the other windows, which hands the focus on (Linux has no plain
-  // "deactivate").
+  // true: bring to the front and take the focus. false: give the keyboard
+  // focus away and stay where it is (on X11; elsewhere the window cannot
+  // give its focus away and stays as it is).
   void Activate(bool active = true);
   bool IsActive() const;
 
