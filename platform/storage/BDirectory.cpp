@@ -125,7 +125,7 @@ status_t BDirectory::FindEntry(const char* path, BEntry* entry, bool traverse) c
   std::string full = Resolve(path);
   struct stat st;
   if (lstat(full.c_str(), &st) < 0)
-    return StatusFromErrno(errno);
+    return errno == ENOENT ? B_ENTRY_NOT_FOUND : StatusFromErrno(errno);
   return entry->SetTo(full.c_str(), traverse);
 }
 

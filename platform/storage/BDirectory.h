@@ -45,6 +45,8 @@ public:
   // Number of entries (without "." and ".."), or a negative status.
   int32 CountEntries() const;
 
+  // The entry at `path` (relative to this folder or absolute);
+  // B_ENTRY_NOT_FOUND when there is none.
   status_t FindEntry(const char* path, BEntry* entry, bool traverse = false) const;
   // Whether `path` names an existing entry of one of the kinds in `nodeFlags`
   // in this folder or below it.

@@ -14,9 +14,11 @@ const char* StatusText(status_t status)
   case B_MISMATCHED_VALUES: return "Mismatched values";
   case B_BAD_PORT_ID: return "Bad port ID";
   case B_ALREADY_RUNNING: return "Already running";
+  case B_ENTRY_NOT_FOUND: return "Entry not found";
+  case B_NAME_NOT_FOUND: return "Name not found";
   default: break;
   }
-  if (status < 0 && status > -4096)
+  if (status < 0 && status > B_GENERAL_ERROR_BASE)
     return strerror(-status);
   return "Unknown error";
 }

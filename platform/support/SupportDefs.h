@@ -1,9 +1,13 @@
 // Basic types of the platform layer: fixed-width integers, status codes and
 // attribute/field type codes.
 //
-// Status codes are 0 for success and negative otherwise; codes that come
-// from a failed system call are the negated errno, so StatusText() can give
-// the system's own error text:
+// Status codes are 0 for success and negative otherwise. A failed system
+// call gives the negated errno, so StatusText() can give the system's own
+// error text; the names below that stand for an errno (B_NO_MEMORY,
+// B_BAD_VALUE, ...) are those values. The platform's own codes (B_ERROR,
+// B_ENTRY_NOT_FOUND, ...) lie below every negated errno, so no failure is
+// taken for another and each prints its own text: a missing attribute is
+// B_ENTRY_NOT_FOUND, a file that could not be opened -ENOENT.
 //
 //   status_t err = node.InitCheck();
 //   if (err != B_OK) printf("open failed: %s\n", StatusText(err));
@@ -26,13 +30,14 @@ typedef int32 status_t;
 typedef uint32 type_code;
 typedef int64 bigtime_t;
 
+// Negated errno values lie above this; the platform's own codes from it on
+// downwards.
+constexpr status_t B_GENERAL_ERROR_BASE = -0x10000;
+
 enum : status_t {
   B_OK = 0,
-  B_ERROR = -1,
   B_NO_MEMORY = -ENOMEM,
   B_BAD_VALUE = -EINVAL,
-  B_ENTRY_NOT_FOUND = -ENOENT,
-  B_NAME_NOT_FOUND = -ENOENT,
   B_FILE_EXISTS = -EEXIST,
   B_PERMISSION_DENIED = -EACCES,
   B_NOT_ALLOWED = -EPERM,
@@ -40,13 +45,18 @@ enum : status_t {
   B_NOT_SUPPORTED = -ENOTSUP,
   B_BUSY = -EBUSY,
   B_IO_ERROR = -EIO,
-  B_NO_INIT = -1000,
-  B_BAD_TYPE = -1001,
-  B_BAD_INDEX = -1002,
-  B_BAD_DATA = -1003,
-  B_MISMATCHED_VALUES = -1004,
-  B_BAD_PORT_ID = -1005,
-  B_ALREADY_RUNNING = -1006,
+  B_ERROR = B_GENERAL_ERROR_BASE,
+  B_NO_INIT = B_GENERAL_ERROR_BASE - 1,
+  B_BAD_TYPE = B_GENERAL_ERROR_BASE - 2,
+  B_BAD_INDEX = B_GENERAL_ERROR_BASE - 3,
+  B_BAD_DATA = B_GENERAL_ERROR_BASE - 4,
+  B_MISMATCHED_VALUES = B_GENERAL_ERROR_BASE - 5,
+  B_BAD_PORT_ID = B_GENERAL_ERROR_BASE - 6,
+  B_ALREADY_RUNNING = B_GENERAL_ERROR_BASE - 7,
+  // An entry (a file, a folder entry, an attribute) that a lookup did not
+  // find, and a name missing from a message.
+  B_ENTRY_NOT_FOUND = B_GENERAL_ERROR_BASE - 8,
+  B_NAME_NOT_FOUND = B_GENERAL_ERROR_BASE - 9,
 };
 
 // Waits without a time limit.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <set>
 #include <sys/xattr.h>
 
@@ -74,6 +75,32 @@ TEST_F(AttributeTest, ValuesKeepTheirBytesAndTypes)
   while (target.GetNextAttrName(name) == B_OK)
     listed.insert(name);
   EXPECT_EQ(listed, written);
+}
+
+// The platform's own codes never share a number with a system error, so
+// every failure prints its own text; a missing attribute is told from a
+// file that could not be opened.
+TEST_F(AttributeTest, EveryFailureKeepsItsOwnStatusAndText)
+{
+  const status_t platformCodes[] = {B_ERROR,       B_NO_INIT,           B_BAD_TYPE,    B_BAD_INDEX,
+                                    B_BAD_DATA,    B_MISMATCHED_VALUES, B_BAD_PORT_ID, B_ALREADY_RUNNING,
+                                    B_ENTRY_NOT_FOUND, B_NAME_NOT_FOUND};
+  std::set<std::string> texts;
+  for (status_t code : platformCodes) {
+    texts.insert(StatusText(code));
+    for (int error = 1; error < 4096; error++)
+      ASSERT_NE(code, StatusFromErrno(error)) << StatusText(code) << " is errno " << error;
+  }
+  EXPECT_EQ(texts.size(), std::size(platformCodes)) << "each code has a text of its own";
+  for (int error : {EPERM, ENOENT, EACCES, ENOTSUP, ENODATA})
+    EXPECT_STREQ(StatusText(StatusFromErrno(error)), strerror(error));
+  EXPECT_STREQ(StatusText(B_NOT_ALLOWED), "Operation not permitted");
+
+  char buffer[8];
+  BFile unopened(fHome.Path("missing/file").c_str(), B_READ_WRITE | B_CREATE_FILE);
+  EXPECT_EQ(unopened.InitCheck(), StatusFromErrno(ENOENT));
+  EXPECT_EQ(unopened.ReadAttr("m_win_rect", B_RECT_TYPE, 0, buffer, sizeof buffer), StatusFromErrno(ENOENT));
+  EXPECT_EQ(fFile.ReadAttr("m_win_rect", B_RECT_TYPE, 0, buffer, sizeof buffer), B_ENTRY_NOT_FOUND);
 }
 
 TEST_F(AttributeTest, MissingForeignAndRefusedNames)

@@ -48,7 +48,7 @@ TEST(FileTest, OpenModes)
     EXPECT_EQ(file.Write("XY", 2) == 2, file.IsWritable());
     EXPECT_EQ(Slurp(path), row.content);
   }
-  EXPECT_EQ(BFile(home.Path("missing").c_str(), B_READ_ONLY).InitCheck(), B_ENTRY_NOT_FOUND);
+  EXPECT_EQ(BFile(home.Path("missing").c_str(), B_READ_ONLY).InitCheck(), StatusFromErrno(ENOENT));
   EXPECT_EQ(BFile(home.Root().c_str(), B_READ_ONLY).InitCheck(), StatusFromErrno(EISDIR));
 }
 

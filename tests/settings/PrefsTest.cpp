@@ -207,6 +207,19 @@ TEST_F(PrefsTest, AFileThatTakesNoAttributes)
   testing::internal::GetCapturedStdout();
 }
 
+TEST_F(PrefsTest, AnUnopenableFileIsNoMissingAttribute)
+{
+  // The settings file is a link into a folder that does not exist, so it
+  // can neither be opened nor created.
+  ASSERT_EQ(create_directory(Folder().c_str(), 0755), B_OK);
+  ASSERT_EQ(symlink(fHome.Path("gone/OVA_settings").c_str(), File().c_str()), 0);
+  std::string out = Start();
+  EXPECT_EQ(Count(out, "Unknown error reading m_win_rect:\nNo such file or directory\n"), 2u) << out;
+  EXPECT_EQ(out.find("WriteAttr on"), std::string::npos) << out;
+  EXPECT_TRUE(fPrefs->fError);
+  EXPECT_EQ(fPrefs->fWinRect, BRect(130, 130, 450, 206));
+}
+
 TEST_F(PrefsTest, TextsEndInsideTheBuffer)
 {
   Start();
