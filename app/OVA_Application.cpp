@@ -1,6 +1,8 @@
 #include "app/OVA_Application.h"
 
 #include "app/OVA_Window.h"
+#include "calendar/Codes.h"
+#include "platform/messaging/AppDefs.h"
 #include "platform/messaging/BMessage.h"
 
 #include <cstdio>
@@ -44,5 +46,18 @@ void OVA_Application::MessageReceived(BMessage* message)
     printf("OVA_App#");
     message->PrintToStream();
     break;
+  }
+}
+
+bool OVA_Application::AcceptsRemoteMessage(const BMessage& message)
+{
+  switch (message.what) {
+  case '_KXT':
+  case 'kxCL':
+  case B_QUIT_REQUESTED:
+    return true;
+  default:
+    printf("OVA_App: '%s' from another program dropped\n", LongToAsc(message.what));
+    return false;
   }
 }

@@ -18,6 +18,11 @@ public:
   ~OVA_Application() override;
 
   void MessageReceived(BMessage* message) override;
+  // Other programs may send only what the wire contract offers them:
+  // requests and answers ('_KXT'), language changes ('kxCL') and the quit
+  // request a desktop session sends at logout. Every other code from
+  // another program is dropped with a trace line.
+  bool AcceptsRemoteMessage(const BMessage& message) override;
 
   OVA_Window* Window() const { return fWindow; }
 

@@ -116,6 +116,11 @@ void BApplication::ActivateRequested()
     fWindows.front()->Activate(true);
 }
 
+bool BApplication::AcceptsRemoteMessage(const BMessage&)
+{
+  return true;
+}
+
 status_t BApplication::GetAppInfo(app_info* info) const
 {
   if (info == nullptr)

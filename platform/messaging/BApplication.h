@@ -55,6 +55,11 @@ public:
   // Another start of this single-launch program asked for this one; the
   // default activates the first window.
   virtual void ActivateRequested();
+  // Asked for every message that another program delivers or broadcasts,
+  // whatever handler it is for, before it is queued; false drops it (a
+  // delivery then fails with org.orvella.Error.Refused). The program's own
+  // messages are never asked about. The default takes every message.
+  virtual bool AcceptsRemoteMessage(const BMessage& message);
 
   const char* Signature() const { return fSignature.c_str(); }
   status_t GetAppInfo(app_info* info) const;

@@ -330,12 +330,17 @@ void BusConnection::HandleDeliver(const QDBusMessage& call, const QDBusConnectio
     return;
   }
   const std::string sender = call.service().toStdString();
+  const bool remote = sender != fOwnName;
+  if (remote && be_app != nullptr && !be_app->AcceptsRemoteMessage(message)) {
+    connection.send(call.createErrorReply(kRefusedError, "not taken from other programs"));
+    return;
+  }
   std::string replyBus = args[1].toString().toStdString();
   const std::string replyPath = args[2].toString().toStdString();
   if (replyBus.empty())
     replyBus = sender;
   const std::string address = replyPath.empty() ? std::string() : BMessenger::Remote(replyBus, replyPath).Address();
-  message.SetReturnAddress(address, sender != fOwnName);
+  message.SetReturnAddress(address, remote);
   BLooper::Enqueue(message, token);
   connection.send(call.createReply());
 }
@@ -356,6 +361,9 @@ void BusConnection::BroadcastReceived(const QDBusMessage& signal)
   }
   if (be_app == nullptr)
     return;
-  message.SetReturnAddress(BMessenger::Remote(sender, kAppPath).Address(), sender != fOwnName);
+  const bool remote = sender != fOwnName;
+  if (remote && !be_app->AcceptsRemoteMessage(message))
+    return;
+  message.SetReturnAddress(BMessenger::Remote(sender, kAppPath).Address(), remote);
   BLooper::Enqueue(message, be_app->Token());
 }

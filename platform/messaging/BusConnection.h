@@ -31,6 +31,7 @@ public:
   static constexpr const char* kBroadcastMember = "Broadcast";
   static constexpr const char* kNoSuchHandlerError = "org.orvella.Error.NoSuchHandler";
   static constexpr const char* kBadMessageError = "org.orvella.Error.BadMessage";
+  static constexpr const char* kRefusedError = "org.orvella.Error.Refused";
   // Longest wait for the bus daemon or a peer; nothing waits longer.
   static constexpr int kCallTimeoutMs = 3000;
 

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/xattr.h>
 #include <cstdint>
 #include <ctime>
 
@@ -312,30 +313,56 @@ TEST_F(RequestRoadTest, BroadcastAnswersReachEveryProgram)
   EXPECT_EQ(idle.GetInt32("_min", -1), local.tm_min);
   EXPECT_EQ(idle.GetInt32("_sec", -1), 0);
   EXPECT_FALSE(fOrvella->Said("OVA_App#")) << fOrvella->Output();
+  BMessenger target;
+  ASSERT_EQ(idle.FindMessenger(">target", &target), B_OK);
+  EXPECT_TRUE(target.IsValid()) << "with nobody waiting \">target\" is Orvella's window";
+}
 
-  // With nobody waiting ">target" is Orvella's window. A broadcast answer
-  // made while a requester waits (the panel disables its Broadcast button
-  // then, so it is sent to the window here) reaches the requester directly
-  // and once more through the broadcast.
+// Another program reaches only what the wire contract offers it: requests,
+// language changes and the quit request. The codes of Orvella's own menus
+// and buttons are dropped, at the application and at the window alike.
+TEST_F(RequestRoadTest, OtherProgramsReachOnlyWhatTheContractOffers)
+{
+  StartOrvella();
+  ASSERT_TRUE(ClickUntil(kBroadcastX, kButtonY, [&]() { return GotAnswers(sApp->inbox, 1); }))
+      << fOrvella->Output();
   BMessenger window;
-  ASSERT_EQ(idle.FindMessenger(">target", &window), B_OK);
-  sApp->inbox.messages.clear();
+  ASSERT_EQ(sApp->inbox.Answers().front()->FindMessenger(">target", &window), B_OK);
+  const std::string settings = fHome.Path(".config/_LP_x-vnd.KX/OVA_settings");
+  auto stored = [&settings](const char* key) {
+    char byte = 9;
+    getxattr(settings.c_str(), (std::string("user.") + key).c_str(), &byte, 1);
+    return int(byte);
+  };
+  ASSERT_EQ(stored("time_style"), 0);
+  ASSERT_EQ(stored("days_global"), 1);
+
+  BMessage amPm('MENU');
+  amPm.AddInt32("m_id", 5);
+  BMessage broadcast('Qmod');
+  broadcast.AddInt32("_QuitMod", -1);
+  for (BMessenger to : {BMessenger(kOrvellaSignature), window}) {
+    for (BMessage message : {amPm, BMessage('sGmd'), BMessage('rMDf'), BMessage('oMDf'), broadcast})
+      ASSERT_EQ(to.SendMessage(&message), B_OK);
+  }
+  ASSERT_TRUE(fOrvella->WaitToSay("from another program dropped", 10)) << fOrvella->Output();
+  EXPECT_TRUE(fOrvella->Said("OVA_App: 'MENU' from another program dropped\n")) << fOrvella->Output();
+  EXPECT_EQ(stored("time_style"), 0) << "the settings file is untouched";
+  EXPECT_EQ(stored("days_global"), 1);
+  EXPECT_FALSE(fOrvella->Said("m_idValue")) << fOrvella->Output();
+  EXPECT_FALSE(fOrvella->Said("[open]")) << fOrvella->Output();
+  EXPECT_EQ(sApp->inbox.Answers().size(), 1u) << "no answer was made";
+
+  // A request by broadcast is taken and answered.
   BMessage request = Request(Tag(0xbc));
   ASSERT_EQ(be_roster->Broadcast(&request), B_OK);
   ASSERT_TRUE(WaitForRequest(Tag(0xbc))) << fOrvella->Output();
-  BMessage broadcast('Qmod');
-  broadcast.AddInt32("_QuitMod", -1);
-  ASSERT_EQ(window.SendMessage(&broadcast), B_OK);
-  ASSERT_TRUE(WaitFor([&]() { return GotAnswers(sApp->inbox, 2); })) << fOrvella->Output();
-  int direct = 0;
-  for (const BMessage* answer : sApp->inbox.Answers()) {
-    EXPECT_EQ(answer->GetInt64(">time", 0), kPreset);
-    BMessenger target;
-    answer->FindMessenger(">target", &target);
-    EXPECT_EQ(target, be_app_messenger) << "a broadcast request is answered to the requester's application";
-    direct += answer->ReturnAddress().IsValid() ? 0 : 1;
-  }
-  EXPECT_EQ(direct, 1) << "one copy sent to the requester, one through the broadcast";
+  ASSERT_TRUE(ClickUntil(kOkX, kButtonY, [&]() { return GotAnswers(sApp->inbox, 2); })) << fOrvella->Output();
+  EXPECT_EQ(sApp->inbox.Answers().back()->GetInt64(">time", 0), kPreset);
+
+  // And the desktop's quit request ends Orvella.
+  ASSERT_EQ(window.SendMessage(B_QUIT_REQUESTED), B_OK);
+  EXPECT_TRUE(WaitFor([]() { return !be_roster->IsRunning(kOrvellaSignature); })) << fOrvella->Output();
 }
 
 TEST_F(RequestRoadTest, RequesterThatLeftMissesItsAnswerAndOrvellaGoesOn)
