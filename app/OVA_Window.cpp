@@ -5,6 +5,7 @@
 #include "app/WindowFrame.h"
 #include "calendar/Labels.h"
 #include "calendar/LocalTime.h"
+#include "calendar/Utf8Text.h"
 #include "controls/TDView.h"
 #include "marks/EventScan.h"
 #include "marks/STMarkups.h"
@@ -37,6 +38,8 @@ constexpr int32 kFocusHour = 4;
 constexpr int32 kFocusNone = 51;
 // focusKind of a time field (hour or minute).
 constexpr int32 kTimeFocus = 2;
+// Longest "_okName" shown on the send button; a longer one is cut.
+constexpr size_t kOkNameMaxBytes = 64;
 
 }  // namespace
 
@@ -296,7 +299,7 @@ void OVA_Window::ResetMDateView(BMessage* request)
   if (request) {
     const char* okName = nullptr;
     if (request->FindString("_okName", &okName) == B_OK)
-      label = okName;
+      label = FirstBytes(okName, kOkNameMaxBytes);
     label = "> " + label;
     fPanel->HasTarget(true);
   }

@@ -3,6 +3,7 @@
 #include "calendar/Codes.h"
 #include "calendar/DayColors.h"
 #include "calendar/Labels.h"
+#include "calendar/Utf8Text.h"
 #include "platform/messaging/BMessage.h"
 #include "platform/interface/InterfaceDefs.h"
 
@@ -55,29 +56,6 @@ std::unique_ptr<BBitmap> MakeArrow(const char* const rows[8])
       bits[y * bitmap->BytesPerRow() + x] = ArrowIndex(rows[y][x]);
   }
   return bitmap;
-}
-
-// The first `count` characters of a UTF-8 text; never splits a character.
-std::string FirstCharacters(const std::string& text, size_t count)
-{
-  size_t end = 0;
-  for (size_t seen = 0; end < text.size() && seen < count; seen++) {
-    end++;
-    while (end < text.size() && (uint8(text[end]) & 0xc0) == 0x80)
-      end++;
-  }
-  return text.substr(0, end);
-}
-
-// At most `bytes` bytes of a UTF-8 text, cut before a partial character.
-std::string FirstBytes(const std::string& text, size_t bytes)
-{
-  if (text.size() <= bytes)
-    return text;
-  size_t end = bytes;
-  while (end > 0 && (uint8(text[end]) & 0xc0) == 0x80)
-    end--;
-  return text.substr(0, end);
 }
 
 rgb_color FocusFillColor()

@@ -286,16 +286,31 @@ QString BusConnection::introspect(const QString& path) const
 
 bool BusConnection::handleMessage(const QDBusMessage& message, const QDBusConnection& connection)
 {
-  if (message.type() != QDBusMessage::MethodCallMessage
-      || (!message.interface().isEmpty() && message.interface() != kInterface))
+  if (message.type() != QDBusMessage::MethodCallMessage)
     return false;
+  const std::string path = message.path().toStdString();
+  const bool app = path == kAppPath;
+  if (!app && TokenForPath(path) == 0)
+    return false;  // no object of ours: the bus's UnknownObject
+  // Qt answers introspection from introspect().
+  if (message.interface() == QLatin1String("org.freedesktop.DBus.Introspectable"))
+    return false;
+  if (!message.interface().isEmpty() && message.interface() != kInterface) {
+    connection.send(message.createErrorReply(QDBusError::UnknownInterface,
+                                             QStringLiteral("%1 serves %2 only").arg(message.path(), kInterface)));
+    return true;
+  }
   if (message.member() == kDeliverMember) {
     HandleDeliver(message, connection);
     return true;
   }
-  if (message.member() == kActivateMember && message.path() == kAppPath && be_app != nullptr) {
+  if (message.member() == kActivateMember && app) {
+    if (!message.signature().isEmpty()) {
+      connection.send(message.createErrorReply(QDBusError::InvalidArgs, "Activate takes no arguments"));
+      return true;
+    }
     connection.send(message.createReply());
-    const int32 appToken = be_app->Token();
+    const int32 appToken = be_app != nullptr ? be_app->Token() : 0;
     // Activation runs from the event loop like any message.
     QMetaObject::invokeMethod(
         this,
@@ -306,7 +321,9 @@ bool BusConnection::handleMessage(const QDBusMessage& message, const QDBusConnec
         Qt::QueuedConnection);
     return true;
   }
-  return false;
+  connection.send(message.createErrorReply(
+      QDBusError::UnknownMethod, QStringLiteral("%1 has no method %2").arg(message.path(), message.member())));
+  return true;
 }
 
 void BusConnection::HandleDeliver(const QDBusMessage& call, const QDBusConnection& connection)
@@ -337,6 +354,12 @@ void BusConnection::HandleDeliver(const QDBusMessage& call, const QDBusConnectio
   }
   std::string replyBus = args[1].toString().toStdString();
   const std::string replyPath = args[2].toString().toStdString();
+  // An address no answer could ever reach is refused at once rather than
+  // taken, so the sender does not wait for an answer that is lost.
+  if (!replyPath.empty() && (!ValidObjectPath(replyPath) || (!replyBus.empty() && !ValidBusName(replyBus)))) {
+    connection.send(call.createErrorReply(QDBusError::InvalidArgs, "the return address is no bus name and object path"));
+    return;
+  }
   if (replyBus.empty())
     replyBus = sender;
   const std::string address = replyPath.empty() ? std::string() : BMessenger::Remote(replyBus, replyPath).Address();

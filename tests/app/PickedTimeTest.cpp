@@ -38,6 +38,9 @@ TEST(PickedTime, LocalSummerTimeIsNotAnHourOff)
   const time_t t = PickedTime(pick, false, 1);
   EXPECT_EQ(LocalTimeText(" %Y/%m/%d %H:%M", t), " 2008/04/15 09:30");
   EXPECT_EQ(t, 1208244600);
+  // A local time that the change to summer time skips is an hour later.
+  PickedDate skipped{2008, 3, 30, 2, 30};
+  EXPECT_EQ(LocalTimeText(" %Y/%m/%d %H:%M", PickedTime(skipped, false, 1)), " 2008/03/30 03:30");
 }
 
 }  // namespace

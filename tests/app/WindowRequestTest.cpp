@@ -242,6 +242,52 @@ TEST_F(WindowRequest, PresetsThePanelCannotShowGiveTimeZero)
   }
 }
 
+// What a request's fields may hold: a field of another type counts as
+// missing, of several values the first is used, and the send button's text
+// is cut to 64 bytes, never inside a character.
+TEST_F(WindowRequest, RequestFieldsOfOtherTypesCountAsMissingAndLongLabelsAreCut)
+{
+  BMessage intAsk('_KXT');
+  intAsk.AddInt32("_ask", 1);
+  testing::internal::CaptureStdout();
+  OrvellaEnv::app->MessageReceived(&intAsk);
+  fflush(stdout);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "an int32 \"_ask\" is no request";
+  EXPECT_FALSE(window->IsWaitingForAnswer());
+
+  auto repeat = [](const std::string& text, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; i++)
+      repeated += text;
+    return repeated;
+  };
+  const std::string umlaut = "\xc3\xa4";  // one character in two bytes
+  const struct {
+    const char* edge;
+    std::vector<std::string> okNames;
+    std::string label;
+  } rows[] = {
+      {"64 bytes are kept", {repeat("x", 64)}, "> " + repeat("x", 64)},
+      {"longer texts are cut to 64 bytes", {repeat("x", 100)}, "> " + repeat("x", 64)},
+      {"a character is never cut in two", {"x" + repeat(umlaut, 40)}, "> x" + repeat(umlaut, 31)},
+      {"of several values the first counts", {"first", "second"}, "> first"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.edge);
+    BMessage request('_KXT');
+    request.AddBool("_ask", true);
+    request.AddInt32("_presetTime", 1208244600);  // an int32: no preset
+    request.AddInt32("_onlyTime", 1);             // an int32: not time-only
+    for (const std::string& name : row.okNames)
+      request.AddString("_okName", name.c_str());
+    Ask(request);
+    EXPECT_STREQ(Panel()->OkButton()->Label(), row.label.c_str());
+    EXPECT_EQ(Field(Panel()->YearField()), 1970);
+    EXPECT_FALSE(Panel()->YearField()->IsHidden());
+    window->SendDateTimeMessage(0);
+  }
+}
+
 TEST_F(WindowRequest, ClipPutsTheDateOnTheClipboard)
 {
   Ask(DateRequest(nullptr));

@@ -218,6 +218,61 @@ TEST_F(BusTest, MalformedDeliveryIsRefusedAndTheProgramKeepsRunning)
   reply = bus.call(wrongArgs, QDBus::Block, kWaitMs);
   EXPECT_EQ(reply.type(), QDBusMessage::ErrorMessage);
 
+  // Calls the contract does not offer get the error that says why.
+  const struct {
+    const char* edge;
+    const char* path;
+    const char* interface;
+    const char* member;
+    QVariantList args;
+    const char* error;  // null: a good reply
+  } calls[] = {
+      {"unknown method", BusConnection::kAppPath, BusConnection::kInterface, "Frobnicate", {},
+       "org.freedesktop.DBus.Error.UnknownMethod"},
+      {"unknown method without interface", BusConnection::kAppPath, "", "Frobnicate", {},
+       "org.freedesktop.DBus.Error.UnknownMethod"},
+      {"unknown interface", BusConnection::kAppPath, "org.example.Other", "Deliver", {},
+       "org.freedesktop.DBus.Error.UnknownInterface"},
+      {"Activate with an argument", BusConnection::kAppPath, BusConnection::kInterface,
+       BusConnection::kActivateMember, {QVariant(1)}, "org.freedesktop.DBus.Error.InvalidArgs"},
+      {"Activate off the application path", "/org/orvella/handler/1", BusConnection::kInterface,
+       BusConnection::kActivateMember, {}, "org.freedesktop.DBus.Error.UnknownMethod"},
+      {"a path that is no object of ours", "/org/orvella/other", BusConnection::kInterface,
+       BusConnection::kDeliverMember, {}, "org.freedesktop.DBus.Error.UnknownObject"},
+      {"Activate", BusConnection::kAppPath, BusConnection::kInterface, BusConnection::kActivateMember, {},
+       nullptr},
+      {"introspection still answers", BusConnection::kAppPath, "org.freedesktop.DBus.Introspectable",
+       "Introspect", {}, nullptr},
+      {"peer ping still answers", BusConnection::kAppPath, "org.freedesktop.DBus.Peer", "Ping", {}, nullptr},
+  };
+  auto deliverWithReply = [&](const char* replyBus, const char* replyPath) {
+    QVariantList args = {QByteArray(flat.data(), qsizetype(flat.size())), QString(replyBus), QString(replyPath)};
+    return args;
+  };
+  const struct {
+    const char* edge;
+    QVariantList args;
+  } badReplies[] = {
+      {"return path that is no object path", deliverWithReply("", "not a path")},
+      {"return bus that is no bus name", deliverWithReply("no bus name", "/my/inbox")},
+  };
+  for (const auto& bad : badReplies) {
+    QDBusMessage message = QDBusMessage::createMethodCall(busName, BusConnection::kAppPath, BusConnection::kInterface,
+                                                          BusConnection::kDeliverMember);
+    message.setArguments(bad.args);
+    reply = bus.call(message, QDBus::Block, kWaitMs);
+    EXPECT_EQ(reply.errorName().toStdString(), "org.freedesktop.DBus.Error.InvalidArgs") << bad.edge;
+  }
+  for (const auto& call : calls) {
+    QDBusMessage message = QDBusMessage::createMethodCall(busName, call.path, call.interface, call.member);
+    message.setArguments(call.args);
+    reply = bus.call(message, QDBus::Block, kWaitMs);
+    if (call.error == nullptr)
+      EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << call.edge << ": " << reply.errorMessage().toStdString();
+    else
+      EXPECT_EQ(reply.errorName().toStdString(), call.error) << call.edge;
+  }
+
   QDBusMessage badSignal = QDBusMessage::createSignal("/org/orvella/app", BusConnection::kInterface,
                                                       BusConnection::kBroadcastMember);
   badSignal << QByteArray("junk");
