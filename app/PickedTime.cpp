@@ -4,7 +4,7 @@
 
 int32 PickedHour(const PickedDate& pick, bool amMode, int32 halfDay)
 {
-  return amMode ? DayHourOf(pick.hour, halfDay) : pick.hour;
+  return amMode ? HourOfDay(pick.hour, halfDay) : pick.hour;
 }
 
 time_t PickedTime(const PickedDate& pick, bool amMode, int32 halfDay)

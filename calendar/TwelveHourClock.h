@@ -1,17 +1,16 @@
-// Hours of the day on the 12-hour clock: hours 0 and 12 read 12, the half
-// of the day is 1 (AM) for hours 0 to 11 and 2 (PM) for 12 to 23.
+// Hours on the 12-hour clock: 12 AM is the first hour of the day (0) and
+// 12 PM noon (12); the half of the day is 1 (AM) or 2 (PM).
 //
-//   TwelveHourOf(15);   // 3
-//   HalfDayOf(15);      // 2, PM
-//   DayHourOf(3, 2);    // 15
-//   DayHourOf(12, 1);   // 0, midnight
+//   HourOnTwelveHourClock(0);   // 12
+//   HalfOfDay(15);              // 2
+//   HourOfDay(12, 1);           // 0
 #pragma once
 
 #include "platform/support/SupportDefs.h"
 
-// 0..23 to 1..12.
-int32 TwelveHourOf(int32 dayHour);
-// 0..23 to 1 (AM) or 2 (PM).
-int32 HalfDayOf(int32 dayHour);
-// 1..12 and the half of the day back to 0..23; any half above 1 is PM.
-int32 DayHourOf(int32 twelveHour, int32 halfDay);
+// The hour 1..12 shown for an hour of the day 0..23.
+int32 HourOnTwelveHourClock(int32 hourOfDay);
+// 1 for hours 0..11, 2 for 12..23.
+int32 HalfOfDay(int32 hourOfDay);
+// The hour of the day 0..23 for an hour 1..12 and a half of the day.
+int32 HourOfDay(int32 twelveHour, int32 halfDay);

@@ -334,12 +334,12 @@ void TDView::SetAmTimeMode(bool amMode)
     }
     hourField->SetRange(0, 23);
     if (wasAmMode)
-      hourField->SetValue(DayHourOf(hourField->value, ampmField->value));
+      hourField->SetValue(HourOfDay(hourField->value, ampmField->value));
     statusLabel->SetText(getLabel(kLabel24h));
   } else {
     if (!wasAmMode) {
-      ampmField->value = HalfDayOf(hourField->value);
-      hourField->value = TwelveHourOf(hourField->value);
+      ampmField->value = HalfOfDay(hourField->value);
+      hourField->value = HourOnTwelveHourClock(hourField->value);
     }
     if (ampmField->IsHidden()) {
       timeEnd->MoveTo(ampm.right + 1, ampm.top);
