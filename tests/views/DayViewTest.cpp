@@ -93,18 +93,6 @@ TEST_F(DayViewTest, FillByKindWeekendAndSelection)
     EXPECT_EQ(DayView::FillColor(row.kind, row.weekend, row.selected), row.fill) << row.edge;
 }
 
-// One cell 24 x 16 painted into a bitmap of its size.
-QImage RenderCell(DayView* cell)
-{
-  BBitmap bitmap(cell->Bounds(), B_BITMAP_CLEAR_TO_WHITE | B_BITMAP_ACCEPTS_VIEWS, B_RGB32);
-  bitmap.Lock();
-  bitmap.AddChild(cell);
-  cell->Draw(cell->Bounds());
-  cell->RemoveSelf();
-  bitmap.Unlock();
-  return bitmap.Image().convertToFormat(QImage::Format_RGB32);
-}
-
 // The leftmost column holding ink of the day number.
 int FirstInkColumn(const QImage& image, bool red)
 {
@@ -143,7 +131,7 @@ TEST_F(DayViewTest, CellPixels)
     cell->fMarkColor = row.kind == kDayUser ? USERCOL : GLOBALCOL;
     cell->fSelected = row.selected;
     cell->fHasEvent = row.event;
-    const QImage image = RenderCell(cell);
+    const QImage image = RenderAlone(cell);
     delete cell;
 #ifndef ORVELLA_DESKTOP_VARIANT
     for (const auto& [where, colour] : row.pixels)
@@ -157,8 +145,8 @@ TEST_F(DayViewTest, CellPixels)
   auto* plain = new DayView(BRect(0, 0, 23, 15), "anyDV", 2006, 12, 12, 4, false);
   auto* today = new DayView(BRect(0, 0, 23, 15), "anyDV", 2006, 12, 12, 4, false);
   today->fIsToday = true;
-  const QImage plainImage = RenderCell(plain);
-  const QImage todayImage = RenderCell(today);
+  const QImage plainImage = RenderAlone(plain);
+  const QImage todayImage = RenderAlone(today);
   delete plain;
   delete today;
   EXPECT_GT(CountInk(todayImage, BRect(2, 2, 21, 13), true), CountInk(plainImage, BRect(2, 2, 21, 13)))
