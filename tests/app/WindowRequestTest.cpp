@@ -3,7 +3,9 @@
 #include "controls/TDView.h"
 #include "platform/interface/BButton.h"
 #include "platform/messaging/BMessenger.h"
+#include "calendar/TwelveHourClock.h"
 #include "settings/Prefs.h"
+#include "views/TimeView.h"
 #include "tests/app/OrvellaFixture.h"
 
 #include <QClipboard>
@@ -387,38 +389,68 @@ std::string ClockText(int hour, bool twelveHour)
   return text;
 }
 
+// The clock shows the hour of the day, on the 12-hour clock in that mode.
+void ExpectClockShows(const TimeView* clock, int hour, bool twelveHour)
+{
+  ASSERT_NE(clock, nullptr);
+  EXPECT_EQ(clock->HourOfDay(), hour) << "clock";
+  EXPECT_EQ(clock->fTwelveHour, twelveHour) << "clock";
+  EXPECT_EQ(clock->fHour, twelveHour ? HourOnTwelveHourClock(hour) : hour) << "clock";
+  if (twelveHour) {
+    EXPECT_EQ(clock->fHalfDay, HalfOfDay(hour)) << "clock";
+  }
+}
+
 // Every hour of the day, starting in either mode: the preset is shown on
-// that mode's clock, switching to the other mode and back shows the same
-// time, and OK untouched answers the preset.
+// that mode's clock by the panel and the clock view, switching to the
+// other mode and back shows the same time, OK untouched answers the
+// preset, and an hour picked on the clock is shown and answered as picked.
 TEST_F(WindowRequest, TwelveHourEntryShowsAndAnswersEveryHour)
 {
   Prefs* prefs = Prefs::getSTPrefs();
   BMessage toggle('MENU');
   toggle.AddInt32("m_id", 5);
+  BMessage expand('MENU');
+  expand.AddInt32("m_id", 1);
+  if (!prefs->fShowExpand)
+    window->MessageReceived(&expand);  // the clock exists in the expanded window
   for (bool startTwelve : {false, true}) {
     for (int hour = 0; hour < 24; hour++) {
       SCOPED_TRACE(testing::Message() << "hour " << hour << (startTwelve ? " from 12-hour" : " from 24-hour"));
-      prefs->fTimeStyle = startTwelve;
-      struct tm preset = {};
-      preset.tm_year = 2008 - 1900;
-      preset.tm_mon = 3;
-      preset.tm_mday = 15;
-      preset.tm_hour = hour;
-      preset.tm_min = 7;
-      preset.tm_isdst = -1;
+      if (prefs->fTimeStyle != startTwelve)
+        window->MessageReceived(&toggle);
       BMessage request = DateRequest(nullptr, true);
-      request.ReplaceInt64("_presetTime", mktime(&preset));
+      request.ReplaceInt64("_presetTime", LocalSeconds(2008, 4, 15, hour, 7));
       Ask(request);
       EXPECT_EQ(ShownTime(Panel()), ClockText(hour, startTwelve));
+      ExpectClockShows(window->Clock(), hour, startTwelve);
       window->MessageReceived(&toggle);
       EXPECT_EQ(ShownTime(Panel()), ClockText(hour, !startTwelve)) << "switched";
+      ExpectClockShows(window->Clock(), hour, !startTwelve);
       window->MessageReceived(&toggle);
       EXPECT_EQ(ShownTime(Panel()), ClockText(hour, startTwelve)) << "switched back";
+      ExpectClockShows(window->Clock(), hour, startTwelve);
       Press(Panel()->OkButton());
-      EXPECT_EQ(WaitForAnswer(requester->answers.size() + 1).GetInt64(">time", 0), mktime(&preset));
+      EXPECT_EQ(WaitForAnswer(requester->answers.size() + 1).GetInt64(">time", 0),
+                LocalSeconds(2008, 4, 15, hour, 7));
+
+      // An hour picked on the clock, across noon and midnight.
+      const int picked = (hour + 13) % 24;
+      Ask(request);
+      BMessage pick('CTIM');
+      pick.AddInt32("_tsep", 2);
+      pick.AddInt32("_hour", picked);
+      pick.AddInt32("_min", 0);
+      OrvellaEnv::app->MessageReceived(&pick);
+      EXPECT_EQ(ShownTime(Panel()), ClockText(picked, startTwelve)) << "picked " << picked;
+      ExpectClockShows(window->Clock(), picked, startTwelve);
+      Press(Panel()->OkButton());
+      EXPECT_EQ(WaitForAnswer(requester->answers.size() + 1).GetInt64(">time", 0),
+                LocalSeconds(2008, 4, 15, picked, 7));
     }
   }
-  prefs->fTimeStyle = false;
+  window->MessageReceived(&toggle);  // back to 24-hour entry
+  window->MessageReceived(&expand);
 }
 
 }  // namespace
