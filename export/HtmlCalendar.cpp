@@ -121,6 +121,15 @@ void WriteThreeRowPage(FILE* page, long year, STMarkups* marks)
 
 } // namespace
 
+void HtmCalendar(int32 year, int32 month)
+{
+  Prefs* prefs = Prefs::getSTPrefs();
+  printf("prefs.HtmModus= %d\n", int(prefs->fHtmlModus));
+  for (long m = 1; m <= 12; m++)
+    ImageFromMon(year, m, 0);
+  YCalToHtml(year, month, int(prefs->fHtmlModus));
+}
+
 bool YCalToHtml(long year, long month, int layout)
 {
   const std::string folder = CalendarFolder();

@@ -6,6 +6,7 @@
 #include "calendar/Codes.h"
 #include "marks/STMarkups.h"
 #include "settings/Prefs.h"
+#include "tests/platform/GuiApp.h"
 #include "tests/platform/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,7 @@ class ExportTest : public testing::Test {
 protected:
   void SetUp() override
   {
+    EnsureGuiApp();  // fonts for the month pictures
     fEnv.Set("TZ", "Europe/Berlin");
     tzset();
     mkdir(fHome.Path("run").c_str(), 0700);

@@ -50,6 +50,40 @@ TEST_F(HtmlPageTest, LayoutsMatchTheirGoldenPages)
   }
 }
 
+TEST_F(HtmlPageTest, HtmCalendarWritesThePicturesThenThePageOfTheSetting)
+{
+  const struct {
+    int32 modus;
+    const char* page;  // null: none
+    const char* output;
+  } rows[] = {
+      {3, "CAL2004.htm", "prefs.HtmModus= 3\n------------"},
+      {5, nullptr,
+       "prefs.HtmModus= 5\n------------html_modus 5 has no page layout (1 month, 2 or 3 rows): no page written\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.modus);
+    remove(OpenerLog().c_str());
+    Prefs::getSTPrefs()->fHtmlModus = row.modus;
+    testing::internal::CaptureStdout();
+    HtmCalendar(2004, 2);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), row.output);
+    for (int month = 1; month <= 12; month++) {
+      char name[32];
+      snprintf(name, sizeof name, "Orvel2004%02d.png", month);
+      struct stat st;
+      EXPECT_EQ(stat(CalendarPath(name).c_str(), &st), 0) << name;
+      EXPECT_GT(st.st_size, 0) << name;
+    }
+    if (row.page) {
+      EXPECT_EQ(ReadWholeFile(CalendarPath(row.page)),
+                ReadWholeFile(std::string(ORVELLA_TEST_DATA) + "/export/" + row.page));
+    }
+    EXPECT_EQ(WaitForOpener(std::chrono::milliseconds(row.page ? 10000 : 300)),
+              row.page ? CalendarPath(row.page) + "\n" : "");
+  }
+}
+
 TEST_F(HtmlPageTest, PathWithShellCharactersIsOneArgument)
 {
   const std::string odd = fHome.Path("it's $(touch pwned) & `x`");
