@@ -175,6 +175,12 @@ void DayView::MouseDown(BPoint)
   uint32 buttons = 0;
   GetMouse(&where, &buttons, true);
 
+  // The focus request may rebuild the month views and with them this cell
+  // (the window redraws them when the focus moves from the clock to the
+  // date), so everything the click needs is taken first.
+  const int32 day = fDay, month = fMonth, year = fYear;
+  const bool marked = fMarkKind != kDayUnmarked || fHasEvent;
+
   // The day field takes the focus before the picked day arrives.
   BMessage focus('TDSV');
   focus.AddInt32("_lfdnr", kDayField);
@@ -183,19 +189,19 @@ void DayView::MouseDown(BPoint)
 
   if (buttons == B_PRIMARY_MOUSE_BUTTON) {
     BMessage pick('NDAY');
-    pick.AddInt32("_day", fDay);
-    pick.AddInt32("_mon", fMonth);
-    pick.AddInt32("_year", fYear);
+    pick.AddInt32("_day", day);
+    pick.AddInt32("_mon", month);
+    pick.AddInt32("_year", year);
     be_app_messenger.SendMessage(&pick);
   }
-  if (buttons == B_SECONDARY_MOUSE_BUTTON && (fMarkKind != kDayUnmarked || fHasEvent))
-    ShowMemo();
+  if (buttons == B_SECONDARY_MOUSE_BUTTON && marked)
+    ShowMemo(month, day, year);
 }
 
-void DayView::ShowMemo()
+void DayView::ShowMemo(int32 month, int32 day, int32 year)
 {
   std::string text;
-  STMarkups::getSTMarkups()->GetMarkText(fMonth, fDay, fYear, &text, true);
+  STMarkups::getSTMarkups()->GetMarkText(month, day, year, &text, true);
   if (text.size() <= 2)
     text = "no Memo for this day..";
   auto* alert = new BAlert("info", text.c_str(), getLabel(21), nullptr, nullptr, B_WIDTH_AS_USUAL, B_INFO_ALERT);

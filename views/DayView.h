@@ -56,7 +56,8 @@ public:
   rgb_color fMarkColor;  // the mark bar of a selected marked cell
 
 private:
-  void ShowMemo();
+  // The day's marks with their date in an alert.
+  static void ShowMemo(int32 month, int32 day, int32 year);
 };
 
 // Sets the view's tool tip; a null view is reported and skipped.

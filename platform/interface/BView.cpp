@@ -35,7 +35,10 @@ BView::~BView()
     Detach();
   while (!fChildren.empty())
     delete fChildren.back();
-  delete fWidget.data();
+  if (auto* own = dynamic_cast<ViewWidget*>(fWidget.data()))
+    own->Release();
+  else
+    delete fWidget.data();
 }
 
 BView* BView::MakeWindowRoot(BWindow* window, QWidget* host)

@@ -89,20 +89,19 @@ TEST_F(MonViewTest, MonthPaintedOffscreen)
   struct Row {
     const char* edge;
     int32 day;
-    rgb_color fill;
+    int32 kind;
+    bool weekend;
   } rows[] = {
-      {"plain weekday", 4, {254, 254, 254, 0}},
-      {"weekend tint", 2, Opaque(tint_color({254, 254, 254, 0}, 1.15f))},
-      {"holiday fill", 25, Opaque(GLOBALCOL)},
-      {"user day on a Sunday: user fill", 10, Opaque(USERCOL)},
-      {"today keeps its fill", 12, {254, 254, 254, 0}},
+      {"plain weekday", 4, kDayUnmarked, false},
+      {"weekend tint", 2, kDayUnmarked, true},
+      {"holiday fill", 25, kDayGlobal, false},
+      {"user day on a Sunday: user fill", 10, kDayUser, true},
+      {"today keeps its fill", 12, kDayUnmarked, false},
   };
-#ifndef ORVELLA_DESKTOP_VARIANT
   for (const Row& row : rows) {
     const BPoint p = FillPoint(2006, 12, row.day, kPicture);
-    EXPECT_EQ(At(image, int(p.x), int(p.y)), row.fill) << row.edge;
+    EXPECT_EQ(At(image, int(p.x), int(p.y)), Opaque(DayView::FillColor(row.kind, row.weekend, false))) << row.edge;
   }
-#endif
   const BRect trip = CellOf(2006, 12, 14, kPicture);
   EXPECT_EQ(At(image, int(trip.right) - 2, int(trip.top) + 2), (rgb_color{18, 197, 197, 0})) << "event corner";
 
