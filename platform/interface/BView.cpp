@@ -371,7 +371,9 @@ void BView::SetFont(const BFont* font, uint32 mask)
   if (!font)
     return;
   fFont.CopyFrom(*font, mask);
-  if (fWidget)
+  // A font set while Draw paints is for that drawing only: handed to the
+  // widget it would make Qt repaint the view, and Draw would run again.
+  if (fWidget && !fPaintEventPainter)
     fWidget->setFont(fFont.ToQFont());
 }
 

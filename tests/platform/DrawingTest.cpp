@@ -240,6 +240,29 @@ TEST(Drawing, DrawCalledDirectlyRepaintsTheView)
   EXPECT_EQ(view->drawCount, before + 2);
 }
 
+TEST(Drawing, FontsChangedWhileDrawingAskForNoRepaint)
+{
+  // As the cell of today does: its number in bold, then the plain font.
+  EnsureGuiApp();
+  BWindow window(BRect(0, 0, 99, 99), "fonts", B_TITLED_WINDOW, 0);
+  auto* parent = new PaintView(BRect(0, 0, 79, 59), [](BView* v) { v->FillRect(v->Bounds()); });
+  auto* view = new PaintView(BRect(10, 10, 49, 29), [](BView* v) {
+    v->SetFont(be_bold_font, B_FONT_ALL);
+    v->DrawString("12", BPoint(2, 15));
+    v->SetFont(be_plain_font, B_FONT_ALL);
+  });
+  window.AddChild(parent);
+  parent->AddChild(view);
+  window.Show();
+  for (int i = 0; i < 20; i++)
+    QCoreApplication::processEvents();
+  const int settled = view->drawCount;
+  for (int i = 0; i < 20; i++)
+    QCoreApplication::processEvents();
+  EXPECT_EQ(view->drawCount, settled) << "the view keeps repainting itself";
+  EXPECT_GE(settled, 1);
+}
+
 struct TintCase {
   const char* name;
   rgb_color color;
