@@ -5,7 +5,8 @@
 # way in the same run. Both run under one Xvfb on one private session bus,
 # each in its own fresh home folder settings, alternating A B A B; prints
 # the medians of map, first paint and settled times and the ratios.
-# Usage: bench/startup-bench.sh [PAIRS]    (default 15 pairs)
+# Usage: [SHOT=layout.png] bench/startup-bench.sh [PAIRS]    (default 15 pairs)
+# SHOT, when set, gets a screenshot of Orvella as the timed runs start it.
 # Installs libx11-dev and libxdamage-dev when missing (scripts/setup-deps.sh --bench).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -27,11 +28,15 @@ set -euo pipefail
 # One run: the figures line of winstart (map, paint, settled ms, memory, CPU).
 run() { "$work/winstart" -t 10000 -q 400 -- "$@" 2>/dev/null | tail -n 1; }
 
-# The first start makes the settings file; then the three-month layout.
+# The first start makes the settings file; then the three-month layout, as
+# a run that quit in it leaves the file: both switches on and the window's
+# frame 520 x 240 (floats left, top, right, bottom in host order).
 run "$orvella" > /dev/null
 settings="$XDG_CONFIG_HOME/_LP_x-vnd.KX/OVA_settings"
 setfattr -n user.show_expand -v 0x01 "$settings"
 setfattr -n user.triple_preview -v 0x01 "$settings"
+frame=$(python3 -c 'import struct; print("0x" + struct.pack("=4f", 130, 130, 650, 370).hex())')
+setfattr -n user.m_win_rect -v "$frame" "$settings"
 run "$bare" > /dev/null
 for _ in $(seq "$pairs"); do
   run "$orvella" >> "$work/orvella.tsv"
@@ -39,13 +44,21 @@ for _ in $(seq "$pairs"); do
 done
 getfattr -n user.show_expand -e hex "$settings" 2>/dev/null | grep -q '0x01' || echo "show_expand was switched off during the run"
 getfattr -n user.triple_preview -e hex "$settings" 2>/dev/null | grep -q '0x01' || echo "triple_preview was switched off during the run"
+# What the last start showed, for a look: bench/startup-layout.png.
+"$orvella" > /dev/null 2>&1 &
+pid=$!
+sleep 2
+import -window root "$shot" 2>/dev/null || true
+kill "$pid"
+wait "$pid" 2>/dev/null || true
 INNER
 
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run" \
-  work="$work" pairs="$pairs" orvella="$build/bin/Orvella" bare="$build/bench/bare_qt_window" \
+  work="$work" pairs="$pairs" shot="$work/layout.png" orvella="$build/bin/Orvella" bare="$build/bench/bare_qt_window" \
   xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- bash "$work/inner.sh"
 echo "load after:  $(cut -d' ' -f1-3 /proc/loadavg)"
+[ -n "${SHOT:-}" ] && cp "$work/layout.png" "$SHOT" && echo "screenshot of the layout: $SHOT"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print -1; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 column() { cut -f"$2" "$work/$1.tsv" | median; }
