@@ -7,6 +7,7 @@
 #include "platform/interface/BBitmap.h"
 #include "platform/interface/InterfaceDefs.h"
 #include "tests/export/ExportFixture.h"
+#include "views/DayView.h"
 
 #include <QImage>
 
@@ -57,13 +58,13 @@ TEST_F(MonthImageTest, PictureShowsTheMonthWithoutToday)
     int32 day;
     rgb_color color;
   } rows[] = {
-      {"plain Monday", 2, {254, 254, 254, 0}},
-      {"Saturday tinted", 7, tint_color({254, 254, 254, 0}, 1.15f)},
-      {"Sunday the 1st, last column of the first row", 1, tint_color({254, 254, 254, 0}, 1.15f)},
+      {"plain Monday", 2, DayView::FillColor(kDayUnmarked, false, false)},
+      {"Saturday tinted", 7, DayView::FillColor(kDayUnmarked, true, false)},
+      {"Sunday the 1st, last column of the first row", 1, DayView::FillColor(kDayUnmarked, true, false)},
       {"global holiday", 13, GLOBALCOL},
       {"holiday with an event", 14, GLOBALCOL},
       {"user day on a Sunday, leap day", 29, USERCOL},
-      {"today is not highlighted", 10, {254, 254, 254, 0}},
+      {"today is not highlighted", 10, DayView::FillColor(kDayUnmarked, false, false)},
   };
   for (const auto& row : rows)
     EXPECT_EQ(Text(fill(row.day)), Text(row.color)) << row.edge;
