@@ -144,23 +144,18 @@ void TimeView::DrawAsBar(BRect)
   FillTriangle(BPoint(hours.left + 5, 70), BPoint(hours.right - 5, 70),
                BPoint((hours.right - hours.left) / 2 + 1.5f * s, 25));
 
+  // The marked segments first; the ticks and numbers go over them.
+  SetHighColor(kHourMark);
+  if (marked >= 0 && marked < 24)
+    FillRoundRect(BRect(hours.left + marked * s, 25, hours.left + (marked + 1) * s, 70), 3, 3);
   SetHighColor(kInk);
   char text[16];
-  for (int32 hour = 0; hour < 24; hour++) {
-    const float left = hours.left + hour * s;
-    if (hour == marked) {
-      SetHighColor(kHourMark);
-      FillRoundRect(BRect(left, 25, left + s, 70), 3, 3);
-      SetHighColor(kInk);
-    }
-    if (hour == 6 || hour == 12 || hour == 18) {
-      const float x = left + s / 2;
-      StrokeLine(BPoint(x, 31), BPoint(x, 70));
-      if (hour != 12) {
-        snprintf(text, sizeof text, "%ld", long(hour));
-        const char* label = fTwelveHour ? getLabel(hour == 6 ? kLabelAm : kLabelPm) : text;
-        DrawString(label, BPoint(x - 8, 22));
-      }
+  for (int32 hour = 6; hour <= 18; hour += 6) {
+    const float x = hours.left + hour * s + s / 2;
+    StrokeLine(BPoint(x, 31), BPoint(x, 70));
+    if (hour != 12) {
+      snprintf(text, sizeof text, "%ld", long(hour));
+      DrawString(fTwelveHour ? getLabel(hour == 6 ? kLabelAm : kLabelPm) : text, BPoint(x - 8, 22));
     }
   }
   StrokeRoundRect(hours, 3, 3);
@@ -173,26 +168,19 @@ void TimeView::DrawAsBar(BRect)
   FillTriangle(BPoint(minutes.left, (minutes.top + minutes.bottom) / 2), BPoint(minutes.right - 2, minutes.top + 1),
                BPoint(minutes.right - 2, minutes.bottom - 1));
 
+  SetHighColor(kMinuteMark);
+  if (fMinute >= 0 && fMinute < 60)
+    FillRoundRect(BRect(minutes.left + fMinute * t, 86, minutes.left + (fMinute + 1) * t, 129), 2, 2);
   SetHighColor(kInk);
-  for (int32 minute = 0; minute < 60; minute++) {
-    const float left = minutes.left + minute * t;
-    if (minute == fMinute) {
-      SetHighColor(kMinuteMark);
-      FillRoundRect(BRect(left, 86, left + t, 129), 2, 2);
-      SetHighColor(kInk);
-    }
-    // The numbers stand 8 pixels left of their segment or tick.
-    if (minute == 2)
-      DrawString("0", BPoint(left - 8, 83));
-    if (minute == 58)
-      DrawString("59", BPoint(left - 8, 83));
-    if (minute == 15 || minute == 30 || minute == 45) {
-      const float x = left + t / 2;
-      StrokeLine(BPoint(x, 92), BPoint(x, 129));
-      if (minute == 30)
-        DrawString("30", BPoint(left - 8, 83));
-    }
+  for (int32 minute = 15; minute <= 45; minute += 15) {
+    const float x = minutes.left + minute * t + t / 2;
+    StrokeLine(BPoint(x, 92), BPoint(x, 129));
   }
+  // The numbers stand 8 pixels left of their segment: "0" over minute 2,
+  // "30" over minute 30, "59" over minute 58.
+  DrawString("0", BPoint(minutes.left + 2 * t - 8, 83));
+  DrawString("30", BPoint(minutes.left + 30 * t - 8, 83));
+  DrawString("59", BPoint(minutes.left + 58 * t - 8, 83));
   StrokeRoundRect(minutes, 3, 3);
 }
 

@@ -371,8 +371,8 @@ void BView::SetFont(const BFont* font, uint32 mask)
   if (!font)
     return;
   fFont.CopyFrom(*font, mask);
-  // A font set while Draw paints is for that drawing only: handed to the
-  // widget it would make Qt repaint the view, and Draw would run again.
+  // Draw paints with fFont itself. A font change of the widget schedules a
+  // repaint, so one made while painting would repaint the view forever.
   if (fWidget && !fPaintEventPainter)
     fWidget->setFont(fFont.ToQFont());
 }

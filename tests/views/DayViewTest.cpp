@@ -2,7 +2,6 @@
 // what their clicks report.
 #include "calendar/Codes.h"
 #include "calendar/DayColors.h"
-#include "marks/MarkDay.h"
 #include "platform/interface/BAlert.h"
 #include "platform/interface/InterfaceDefs.h"
 #include "tests/views/ViewsFixture.h"
@@ -21,33 +20,6 @@ std::string Home()
 #else
   return "enUS";
 #endif
-}
-
-TEST_F(DayViewTest, KindOfTheFirstShownRecord)
-{
-  struct Row {
-    const char* edge;
-    uint32 kind;
-    int32 category;
-    bool shown;
-    int32 expected;
-  } rows[] = {
-      {"global holiday", 'frFR', kCategoryGlobal, true, kDayGlobal},
-      {"local holiday", 'enUS', kCategoryLocal, true, kDayLocal},
-      {"user day", 'user', kCategoryUser, true, kDayUser},
-      {"event", 'evnt', kCategoryEvent, true, kDayEvent},
-      {"a record of kind 'user' is a user day whatever its category", 'user', kCategoryGlobal, true, kDayUser},
-      {"an unsorted record counts as local", 'frFR', kCategoryNone, true, kDayLocal},
-      {"a hidden record leaves the day unmarked", 'frFR', kCategoryGlobal, false, kDayUnmarked},
-  };
-  for (const Row& row : rows) {
-    MarkDay mark;
-    mark.fKind = row.kind;
-    mark.fCategory = row.category;
-    mark.fShow = row.shown;
-    EXPECT_EQ(DayView::MarkKindOf(&mark), row.expected) << row.edge;
-  }
-  EXPECT_EQ(DayView::MarkKindOf(nullptr), kDayUnmarked);
 }
 
 TEST_F(DayViewTest, CellsTakeKindEventAndTodayFromTheRegistry)
@@ -121,18 +93,6 @@ TEST_F(DayViewTest, FillByKindWeekendAndSelection)
     EXPECT_EQ(DayView::FillColor(row.kind, row.weekend, row.selected), row.fill) << row.edge;
 }
 
-// One cell 24 x 16 painted into a bitmap of its size.
-QImage RenderCell(DayView* cell)
-{
-  BBitmap bitmap(cell->Bounds(), B_BITMAP_CLEAR_TO_WHITE | B_BITMAP_ACCEPTS_VIEWS, B_RGB32);
-  bitmap.Lock();
-  bitmap.AddChild(cell);
-  cell->Draw(cell->Bounds());
-  cell->RemoveSelf();
-  bitmap.Unlock();
-  return bitmap.Image().convertToFormat(QImage::Format_RGB32);
-}
-
 // The leftmost column holding ink of the day number.
 int FirstInkColumn(const QImage& image, bool red)
 {
@@ -157,11 +117,6 @@ TEST_F(DayViewTest, CellPixels)
   } rows[] = {
       {"plain cell: fill inside the grey frame", 12, kDayUnmarked, false, false, false,
        {{BPoint(20, 12), {254, 254, 254, 0}}, {BPoint(0, 8), frame}, {BPoint(12, 15), frame}}},
-      {"weekend tint", 12, kDayUnmarked, true, false, false,
-       {{BPoint(20, 12), Opaque(tint_color({254, 254, 254, 0}, 1.15f))}}},
-      {"holiday fill and no bar while unselected", 12, kDayGlobal, true, false, false,
-       {{BPoint(20, 12), Opaque(GLOBALCOL)}, {BPoint(2, 8), Opaque(GLOBALCOL)}}},
-      {"user day fill", 12, kDayUser, false, false, false, {{BPoint(20, 12), Opaque(USERCOL)}}},
       {"event corner at the top right", 12, kDayEvent, false, false, true,
        {{BPoint(21, 2), corner}, {BPoint(20, 12), {254, 254, 254, 0}}, {BPoint(16, 2), {254, 254, 254, 0}}}},
       {"selected user day: yellow fill, green bar, dark frame", 12, kDayUser, false, true, false,
@@ -176,7 +131,7 @@ TEST_F(DayViewTest, CellPixels)
     cell->fMarkColor = row.kind == kDayUser ? USERCOL : GLOBALCOL;
     cell->fSelected = row.selected;
     cell->fHasEvent = row.event;
-    const QImage image = RenderCell(cell);
+    const QImage image = RenderAlone(cell);
     delete cell;
 #ifndef ORVELLA_DESKTOP_VARIANT
     for (const auto& [where, colour] : row.pixels)
@@ -190,8 +145,8 @@ TEST_F(DayViewTest, CellPixels)
   auto* plain = new DayView(BRect(0, 0, 23, 15), "anyDV", 2006, 12, 12, 4, false);
   auto* today = new DayView(BRect(0, 0, 23, 15), "anyDV", 2006, 12, 12, 4, false);
   today->fIsToday = true;
-  const QImage plainImage = RenderCell(plain);
-  const QImage todayImage = RenderCell(today);
+  const QImage plainImage = RenderAlone(plain);
+  const QImage todayImage = RenderAlone(today);
   delete plain;
   delete today;
   EXPECT_GT(CountInk(todayImage, BRect(2, 2, 21, 13), true), CountInk(plainImage, BRect(2, 2, 21, 13)))

@@ -33,17 +33,6 @@ TEST(TimeView, EveryHourInBothModes)
   }
 }
 
-QImage RenderClock(TimeView* clock)
-{
-  BBitmap bitmap(clock->Bounds(), B_BITMAP_CLEAR_TO_WHITE | B_BITMAP_ACCEPTS_VIEWS, B_RGB32);
-  bitmap.Lock();
-  bitmap.AddChild(clock);
-  clock->Draw(clock->Bounds());
-  clock->RemoveSelf();
-  bitmap.Unlock();
-  return bitmap.Image().convertToFormat(QImage::Format_RGB32);
-}
-
 BPoint OnDial(const ClockFace& face, float angle, float distance)
 {
   return BPoint(face.centerX + X_AnArc(angle, distance), face.centerY + Y_AnArc(angle, distance));
@@ -54,7 +43,7 @@ TEST(TimeView, DialPixels)
   EnsureGuiApp();
   TimeView clock(kClock, "tZeit", 0, 0, 10, false);
   clock.SetTime(3, 0);  // hour hand to the right, minute hand up
-  const QImage image = RenderClock(&clock);
+  const QImage image = RenderAlone(&clock);
   const ClockFace face = ClockFace::For(kClock);
   auto at = [&](BPoint p) { return At(image, int(p.x), int(p.y)); };
 #ifndef ORVELLA_DESKTOP_VARIANT
@@ -91,7 +80,7 @@ TEST(TimeView, ScalePixelsMarkTheHourOfTheDay)
     clock.fAsCircle = false;
     clock.SetTwelveHour(row.twelveHour);
     clock.SetTime(row.hour, row.minute);
-    const QImage image = RenderClock(&clock);
+    const QImage image = RenderAlone(&clock);
     for (int32 hour = 0; hour < 24; hour++) {
       const rgb_color c = At(image, int(face.hourScale.left + (hour + 0.75f) * s), 50);
       EXPECT_EQ(c == hourMark, hour == row.hour) << "hour segment " << hour;

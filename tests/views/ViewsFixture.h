@@ -75,6 +75,19 @@ inline int CountInk(const QImage& image, BRect r, bool red = false)
   return count;
 }
 
+// One view painted by itself into a bitmap of its size; the view stays the
+// caller's.
+inline QImage RenderAlone(BView* view)
+{
+  BBitmap bitmap(view->Bounds(), B_BITMAP_CLEAR_TO_WHITE | B_BITMAP_ACCEPTS_VIEWS, B_RGB32);
+  bitmap.Lock();
+  bitmap.AddChild(view);
+  view->Draw(view->Bounds());
+  view->RemoveSelf();
+  bitmap.Unlock();
+  return bitmap.Image().convertToFormat(QImage::Format_RGB32);
+}
+
 // A month painted offscreen the way the month pictures paint it: the panel,
 // then the cells, each cell drawn by itself.
 inline QImage RenderMonth(BRect bounds, int32 year, int32 month, int32 day, bool select)
