@@ -9,6 +9,7 @@
 #include "calendar/TwelveHourClock.h"
 #include "calendar/Utf8Text.h"
 #include "controls/TDView.h"
+#include "export/HtmlCalendar.h"
 #include "marks/EventScan.h"
 #include "marks/STMarkups.h"
 #include "platform/messaging/AppDefs.h"
@@ -649,8 +650,7 @@ int32 OVA_Window::PanelHourOfDay() const
 MonView* OVA_Window::AddMonView(BRect frame, const char* name, int32 year, int32 month, int32 day)
 {
   auto* view = new MonView(frame, name, year, int(month), int(day), false);
-  // FIXME: the month views write the year's pictures and page (their
-  // exporter) once the export is built.
+  view->exporter = HtmCalendar;
   fBackground->AddChild(view);
   return view;
 }
