@@ -5,6 +5,9 @@
 #include "calendar/Labels.h"
 #include "calendar/LocalTime.h"
 #include "controls/TDView.h"
+#include "locale/CatalogLabels.h"
+#include "locale/KXLabel.h"
+#include "locale/KXLangMenu.h"
 #include "marks/EventScan.h"
 #include "marks/STMarkups.h"
 #include "platform/messaging/AppDefs.h"
@@ -56,6 +59,15 @@ OVA_Window::OVA_Window(BRect frame)
   fPrefs = Prefs::getSTPrefs();
   SetLook(fPrefs->fWindowTab ? B_FLOATING_WINDOW_LOOK : B_BORDERED_WINDOW_LOOK);
 
+#ifdef ORVELLA_DESKTOP_VARIANT
+  printf(" --class KXLangMenu* kxlm - not needet (Zeta)\n");
+  UseLabelCatalog("orvella");
+#else
+  fLangMenu = new KXLangMenu("Language", "Orvella");
+  fLangMenu->StartWith(eLabel);
+  SetLabelSource(KXLabel::LabelText);
+#endif
+
   const BRect stored = fPrefs->fWinRect;
   ResizeTo(stored.Width(), stored.Height());
   MoveTo(stored.left, stored.top);
@@ -74,7 +86,7 @@ OVA_Window::OVA_Window(BRect frame)
   printf("FILE_MARKDAYS check: %ld [%s]\n", long(markDays.InitCheck()), markDaysNode);
   if (fMarkups)
     printf(" We have %ld userdays | status: %d\n", long(fMarkups->fUsers), fPrefs->fDaysUser);
-  fSettings = std::make_unique<SettingsMenu>(*fPrefs, fMarkups);
+  fSettings = std::make_unique<SettingsMenu>(*fPrefs, fMarkups, fLangMenu);
 
   fMenuField = new BMenuField(BRect(18, 12, 36, 34), "menMF", "", fSettings->Menu(), B_FOLLOW_LEFT,
                               B_WILL_DRAW | B_NAVIGABLE);
@@ -97,6 +109,7 @@ OVA_Window::OVA_Window(BRect frame)
   AddMonViews();
   printf("-- StartUp --\n");
   UpdateMonViews();
+  TraceLabels();
 }
 
 OVA_Window::~OVA_Window()
@@ -189,6 +202,14 @@ void OVA_Window::MessageReceived(BMessage* message)
   case 'sN3C':
     SetHtmlMode(3);
     break;
+#ifndef ORVELLA_DESKTOP_VARIANT
+  case 'kxCL':
+    printf("OVA_Win#");
+    message->PrintToStream();
+    if (fLangMenu && fLangMenu->TakeLanguage(message, eLabel))
+      ReplaceLabel();
+    break;
+#endif
   case 'DATA':
     message->PrintToStream();
     break;
@@ -608,4 +629,33 @@ void OVA_Window::UpdateMonViews()
   if (!fPrefs->fShowExpand)
     return;
   // FIXME: the clock and the month views follow the panel here.
+}
+
+void OVA_Window::ReplaceLabel()
+{
+  Lock();
+  fClipButton->SetLabel(getLabel(6));
+  fSettings->Relabel(fMarkups);
+  if (fPanel) {
+    fPanel->BroadcastButton()->SetLabel(getLabel(3));
+    fPanel->CancelButton()->SetLabel(getLabel(2));
+    // While a requester waits, OK carries the requester's own text.
+    if (!IsWaitingForAnswer())
+      fPanel->OkButton()->SetLabel(getLabel(1));
+    // The AM/PM field keeps its text until it is formatted again.
+    fPanel->SetAmTimeMode(fPanel->IsAmTimeMode());
+    fPanel->Invalidate();
+  }
+  // FIXME: the month views draw their captions again here once they exist.
+  Unlock();
+  TraceLabels();
+}
+
+void OVA_Window::TraceLabels() const
+{
+  if (getenv("ORVELLA_TEST_TRACE") == nullptr || !fPanel)
+    return;
+  printf("\nlabels: clip='%s' cancel='%s' expand='%s' month='%s' weekday='%s' ampm='%s'\n", fClipButton->Label(),
+         fPanel->CancelButton()->Label(), fSettings->expand->Label(), getLabel(74 + fPanel->MonthField()->value),
+         getLabel(92), fPanel->AmPmField()->Text());
 }

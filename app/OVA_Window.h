@@ -9,6 +9,11 @@
 // window active) -> OK / Cancel / Broadcast answers it -> idle again with
 // the panel reset to the current time. A second request while one waits
 // first cancels the waiting one.
+//
+// Labels come from the label table (getLabel). The window's language menu
+// loads dictionaries into it; a language chosen there or in another program
+// of the family ('kxCL') relabels the whole window at once. The second
+// build has no language menu: its labels come from the gettext catalogs.
 #pragma once
 
 #include "app/SettingsMenu.h"
@@ -19,6 +24,7 @@
 
 class BButton;
 class BMenuField;
+class KXLangMenu;
 class BView;
 class Prefs;
 class STMarkups;
@@ -54,10 +60,14 @@ public:
   // delivers it and resets the panel.
   virtual void SendDateTimeMessage(int32 kind);
   virtual void DateToClipboard();
+  // Takes every label shown in the window from the label table again.
+  virtual void ReplaceLabel();
 
   TDView* Panel() const { return fPanel; }
   SettingsMenu* Settings() const { return fSettings.get(); }
   BButton* ClipButton() const { return fClipButton; }
+  // The language menu; null in the second build, which has none.
+  KXLangMenu* LangMenu() const { return fLangMenu; }
   bool IsWaitingForAnswer() const { return replyTarget != selfMessenger; }
 
 private:
@@ -69,6 +79,9 @@ private:
   void SetHtmlMode(int32 mode);
   // The panel's date and time as seconds since the epoch.
   time_t PanelTime() const;
+  // Test hook: with ORVELLA_TEST_TRACE set, writes the labels the window
+  // shows, so that tests of the real program can read its language.
+  void TraceLabels() const;
 
   Prefs* fPrefs = nullptr;
   STMarkups* fMarkups = nullptr;
@@ -81,4 +94,5 @@ private:
   TDView* fPanel = nullptr;
   BButton* fClipButton = nullptr;
   int32 focusKind = 0;
+  KXLangMenu* fLangMenu = nullptr; // owned by the settings menu
 };

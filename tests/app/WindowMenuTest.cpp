@@ -54,6 +54,9 @@ TEST_F(WindowMenu, ItemsInOrderWithTheStoredMarks)
     labels.push_back(menu->ItemAt(i)->Label());
   const std::vector<std::string> expected = {"WindowTab", "Expand View", "Triple-Preview", "AM/PM",
                                              " Today-Now ", "", "MarkDays", "", "HTML-View", "",
+#ifndef ORVELLA_DESKTOP_VARIANT
+                                             "Language", "",
+#endif
                                              "About", "", "Quit"};
   EXPECT_EQ(labels, expected);
   EXPECT_TRUE(settings->windowTab->IsMarked());
