@@ -655,7 +655,7 @@ void OVA_Window::TraceLabels() const
 {
   if (getenv("ORVELLA_TEST_TRACE") == nullptr || !fPanel)
     return;
-  printf("\nlabels: clip='%s' cancel='%s' expand='%s' month='%s' weekday='%s' ampm='%s'\n", fClipButton->Label(),
+  printf("\nlabels: clip='%s' cancel='%s' expand='%s' month='%s' sunday='%s' ampm='%s'\n", fClipButton->Label(),
          fPanel->CancelButton()->Label(), fSettings->expand->Label(), getLabel(74 + fPanel->MonthField()->value),
-         getLabel(92), fPanel->AmPmField()->Text());
+         getLabel(91), fPanel->AmPmField()->Text());
 }
