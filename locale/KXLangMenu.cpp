@@ -72,8 +72,7 @@ KXLangMenu::KXLangMenu(const char* name, const char* owner, const char* programF
     : BMenu(name),
       fAppName(owner != nullptr ? owner : "")
 {
-  fLabel = KXLabel::getKXLabel(fAppName.c_str());
-  fLastLang = fLabel->GetLastLanguage();
+  fLastLang = KXLabel::getKXLabel(fAppName.c_str())->GetLastLanguage();
   std::string folder;
   if (programFolder != nullptr) {
     folder = programFolder;
@@ -176,7 +175,7 @@ void KXLangMenu::MirrorThisList(const char* const* texts)
     printf(" KXLabel-Class not installed \n");
     return;
   }
-  fLabel->MirrorList(texts);
+  KXLabel::labelZgr->MirrorList(texts);
 }
 
 void KXLangMenu::MirrorAddThisList(const char* const* texts)
@@ -185,7 +184,7 @@ void KXLangMenu::MirrorAddThisList(const char* const* texts)
     printf(" KXLabel-Class not installed \n");
     return;
   }
-  fLabel->AddToMirrorList(texts);
+  KXLabel::labelZgr->AddToMirrorList(texts);
 }
 
 void KXLangMenu::LoadLangFile(const char* path)
@@ -194,7 +193,7 @@ void KXLangMenu::LoadLangFile(const char* path)
     printf(" KXLabel-Class not installed \n");
     return;
   }
-  fLabel->LoadLangFile(path);
+  KXLabel::labelZgr->LoadLangFile(path);
 }
 
 void KXLangMenu::SetLangFile(BMessage* message)

@@ -27,7 +27,6 @@
 #include <string>
 
 class BMessage;
-class KXLabel;
 
 class KXLangMenu : public BMenu {
 public:
@@ -43,7 +42,8 @@ public:
   // Builds the items from the dictionaries in `programFolder`; the
   // constructor calls it once.
   virtual void ScanFolder(const std::string& programFolder);
-  // Hand on to the label dictionary.
+  // Hand on to the label dictionary (the one there is now: it may have been
+  // made anew since the menu was built).
   virtual void MirrorThisList(const char* const* texts);
   virtual void MirrorAddThisList(const char* const* texts);
   virtual void LoadLangFile(const char* path);
@@ -83,5 +83,4 @@ private:
   int32 fMarkedIndex = -1;
   std::string fLastLang;
   std::string fCurrentPath;
-  KXLabel* fLabel = nullptr;
 };
