@@ -10,6 +10,10 @@
 #include "settings/Prefs.h"
 #include "tests/app/OrvellaFixture.h"
 
+#ifdef ORVELLA_DESKTOP_VARIANT
+extern "C" int _nl_msg_cat_cntr; // gettext forgets its answers when it changes
+#endif
+
 namespace {
 
 class WindowLanguage : public ::testing::Test {
@@ -118,6 +122,19 @@ TEST_F(WindowLanguage, TheSecondBuildHasNoLanguageMenuAndIgnoresChoices)
   EXPECT_EQ(printed.rfind("OVA_Window::MessageReceived\n", 0), 0u) << printed;
   EXPECT_EQ(Shown(), "Clip | Broadcast | Cancel | OK | Expand View | Globals | MarkDays | 1M Page | Quit")
       << "no catalog language chosen in the tests";
+}
+
+TEST_F(WindowLanguage, TheSecondBuildTakesItsLabelsFromTheCatalogs)
+{
+  setenv("LANGUAGE", "de", 1);
+  ++_nl_msg_cat_cntr;
+  window->ReplaceLabel();
+  EXPECT_EQ(Shown(), "Kopie | An alle | Abbrechen | OK | Erweiterte Ansicht | Globale Feiertage | Markierte Tage | "
+                     "Monatsseite | Beenden");
+  unsetenv("LANGUAGE");
+  ++_nl_msg_cat_cntr;
+  window->ReplaceLabel();
+  EXPECT_EQ(Shown(), "Clip | Broadcast | Cancel | OK | Expand View | Globals | MarkDays | 1M Page | Quit");
 }
 
 #endif

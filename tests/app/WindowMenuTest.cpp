@@ -124,6 +124,14 @@ TEST_F(WindowMenu, SwitchesResizeTheWindowAndKeepTheirMarks)
   EXPECT_EQ(window->Bounds(), BRect(0, 0, MIN_W, MIN_H));
   EXPECT_EQ(StoredByte("show_expand"), 0);
 
+  EXPECT_EQ(window->Look(), B_FLOATING_WINDOW_LOOK) << "a small tab by default";
+  Send('MENU', 2);
+  EXPECT_FALSE(settings->windowTab->IsMarked());
+  EXPECT_EQ(window->Look(), B_BORDERED_WINDOW_LOOK);
+  EXPECT_EQ(StoredByte("window_tab"), 0);
+  Send('MENU', 2);
+  EXPECT_EQ(window->Look(), B_FLOATING_WINDOW_LOOK);
+
   Send('MENU', 5);
   EXPECT_TRUE(settings->amPm->IsMarked());
   EXPECT_EQ(StoredByte("time_style"), 1);
