@@ -2,8 +2,10 @@
 
 #include "app/DoError.h"
 #include "app/PickedTime.h"
+#include "calendar/ClockFace.h"
 #include "calendar/Labels.h"
 #include "calendar/LocalTime.h"
+#include "calendar/TwelveHourClock.h"
 #include "controls/TDView.h"
 #include "locale/CatalogLabels.h"
 #include "locale/KXLabel.h"
@@ -25,6 +27,8 @@
 #include "platform/messaging/BRoster.h"
 #include "platform/interface/BView.h"
 #include "settings/Prefs.h"
+#include "views/MonView.h"
+#include "views/TimeView.h"
 
 #include <cstdio>
 #include <cstring>
@@ -114,17 +118,28 @@ OVA_Window::OVA_Window(BRect frame)
 
 OVA_Window::~OVA_Window()
 {
-  if (fPrefs) {
-    fPrefs->fWinRect = Frame();
-    fPrefs->SaveWin();
-    fPrefs->DeleteMe();
-    fPrefs = nullptr;
+  // The month views go first, removed as a switch to the compact layout
+  // removes them; the switch is put back before the settings are saved, so
+  // the next start opens expanded again. The clock leaves shown, as it came.
+  const bool expanded = fPrefs->fShowExpand;
+  fPrefs->fShowExpand = false;
+  AddMonViews();
+  if (fTimeView && fTimeView->IsHidden())
+    fTimeView->Show();
+  fPrefs->fShowExpand = expanded;
+
+  fPrefs->fWinRect = Frame();
+  fPrefs->SaveWin();
+  fPrefs->DeleteMe();
+  fPrefs = nullptr;
+  for (BView* view : {static_cast<BView*>(fTimeView), static_cast<BView*>(fPanel)}) {
+    if (view) {
+      view->RemoveSelf();
+      delete view;
+    }
   }
-  if (fPanel) {
-    fPanel->RemoveSelf();
-    delete fPanel;
-    fPanel = nullptr;
-  }
+  fTimeView = nullptr;
+  fPanel = nullptr;
   printf("\n -ova a\n");
   if (fMarkups) {
     fMarkups->DeleteMe();
@@ -166,7 +181,10 @@ void OVA_Window::MessageReceived(BMessage* message)
     UpdateMonViews();
     break;
   case 'TDAY':
-    // The main month view highlights the panel's day once month views exist.
+    if (fMainMon) {
+      fMainMon->fDay = fPanel->DayField()->value;
+      fMainMon->HighlightDay();
+    }
     break;
   case 'TDSV':
     if (fPanel)
@@ -430,6 +448,10 @@ void OVA_Window::SetSettings(BMessage* message)
     fSettings->amPm->SetMarked(fPrefs->fTimeStyle);
     Lock();
     fPanel->SetAmTimeMode(fPrefs->fTimeStyle);
+    if (fTimeView) {
+      fTimeView->SetTwelveHour(fPrefs->fTimeStyle);
+      fTimeView->SetTime(PanelHourOfDay(), fPanel->MinuteField()->value);
+    }
     Unlock();
     break;
   case 7:
@@ -501,20 +523,44 @@ void OVA_Window::SetHtmlMode(int32 mode)
   fPrefs->fHtmlModus = mode;
   printf(" HtmModus = %ld \n", long(mode));
   fSettings->MarkHtmlMode(mode);
-  // FIXME: the main month view writes the HTML pages here once it exists.
-  if (mode == 1)
+  if (fMainMon)
+    fMainMon->HtmCalendar();
+  else if (mode == 1)
     DoError("please expand View..");
+}
+
+void OVA_Window::ShowClockOrMonth(int32 kind)
+{
+  if (!fTimeView)
+    return;
+  if (kind == kTimeFocus) {
+    if (fMainMon && !fMainMon->IsHidden())
+      fMainMon->Hide();
+    if (fTimeView->IsHidden())
+      fTimeView->Show();
+  } else {
+    if (!fTimeView->IsHidden())
+      fTimeView->Hide();
+    if (fMainMon && fMainMon->IsHidden())
+      fMainMon->Show();
+  }
 }
 
 void OVA_Window::SetFocusTo(BMessage* message)
 {
+  Lock();
+  ShowClockOrMonth(focusKind);
+  Unlock();
   if (!message)
     return;
   const int32 kind = message->GetInt32("_foctyp", focusKind);
+  Lock();
+  ShowClockOrMonth(kind);
   if (kind != focusKind) {
     focusKind = kind;
     UpdateMonViews();
   }
+  Unlock();
 }
 
 void OVA_Window::UpdateDayView(BMessage* message)
@@ -588,36 +634,92 @@ void OVA_Window::UpdateTimeView(BMessage* message)
   }
 
   Lock();
-  if (part == 2) {
+  if (part == kPickHour) {
+    fPrefs->fHalfDay = HalfOfDay(hour);
     if (fPanel->IsAmTimeMode()) {
-      const bool afternoon = hour >= 12;
-      if (afternoon)
-        hour -= 12;
-      fPrefs->fHalfDay = afternoon ? 2 : 1;
+      // The half of the day first, so that the hour's report finds both.
       fPanel->AmPmField()->SetValue(fPrefs->fHalfDay);
-    } else {
-      // The clock reads the half of the day the other way round in
-      // 24-hour entry.
-      fPrefs->fHalfDay = hour < 12 ? 2 : 1;
+      hour = HourOnTwelveHourClock(hour);
     }
-  }
-  // FIXME: the clock takes the half of the day and redraws here.
-  if (part == 2)
     fPanel->HourField()->SetValue(hour);
-  else if (part == 1)
+  } else if (part == kPickMinute) {
     fPanel->MinuteField()->SetValue(minute);
+  }
+  if (fTimeView)
+    fTimeView->SetTime(PanelHourOfDay(), fPanel->MinuteField()->value);
   Unlock();
+}
+
+int32 OVA_Window::PanelHourOfDay() const
+{
+  const int32 hour = fPanel->HourField()->value;
+  return fPanel->IsAmTimeMode() ? HourOfDay(hour, fPanel->AmPmField()->value) : hour;
+}
+
+MonView* OVA_Window::AddMonView(BRect frame, const char* name, int32 year, int32 month, int32 day)
+{
+  auto* view = new MonView(frame, name, year, int(month), int(day), false);
+  // FIXME: the month views write the year's pictures and page (their
+  // exporter) once the export is built.
+  fBackground->AddChild(view);
+  return view;
 }
 
 void OVA_Window::AddMonViews()
 {
+  Lock();
+  for (MonView** view : {&fPrevMon, &fMainMon, &fNextMon}) {
+    if (*view) {
+      (*view)->RemoveSelf();
+      delete *view;
+      *view = nullptr;
+    }
+  }
+  Unlock();
   if (!fPrefs->fShowExpand) {
     printf(" ** AMV !expand\n");
     return;
   }
-  // FIXME: the month views and the clock are placed below the panel here.
+
+  // The views fill the window below the panel.
+  const BRect bounds = Bounds();
+  const float top = fPanel ? fPanel->Bounds().Height() + 2 : 2;
+  int32 year = 2000, month = 2, day = 15, hour = 0, minute = 0;
+  if (fPanel) {
+    year = fPanel->YearField()->value;
+    month = fPanel->MonthField()->value;
+    day = fPanel->DayField()->value;
+    hour = PanelHourOfDay();
+    minute = fPanel->MinuteField()->value;
+  }
+
+  Lock();
+  if (fPrefs->fTriplePreview) {
+    const float third = bounds.Width() / 3;
+    // The neighbours get their months from UpdateMonViews.
+    fPrevMon = AddMonView(BRect(bounds.left, top, third, bounds.bottom), "pMon", year, 8, 0);
+    fMainMon = AddMonView(BRect(third + 1, top, 2 * third, bounds.bottom), "tMon", year, month, day);
+    fNextMon = AddMonView(BRect(2 * third + 1, top, bounds.right, bounds.bottom), "nMon", year, 10, 0);
+  } else {
+    fMainMon = AddMonView(BRect(3, top, MIN_W - 3, bounds.bottom), "tMon", year, month, day);
+    fMainMon->fTextOffset = 10;
+  }
+
+  // The clock lies exactly over the main month.
+  const BRect frame = fMainMon->Frame();
+  if (fTimeView) {
+    fTimeView->MoveTo(frame.LeftTop());
+    fTimeView->ResizeTo(frame.Width(), frame.Height());
+  } else {
+    fTimeView = new TimeView(frame, "tZeit", hour, minute, fMainMon->fTextOffset, fPrefs->fTimeStyle);
+    fBackground->AddChild(fTimeView);
+    fTimeView->Hide();
+  }
+  fTimeView->SetTwelveHour(fPrefs->fTimeStyle);
+
   SetFocusTo(nullptr);
   UpdateMonViews();
+  Unlock();
 }
 
 void OVA_Window::UpdateMonViews()
@@ -628,7 +730,34 @@ void OVA_Window::UpdateMonViews()
   }
   if (!fPrefs->fShowExpand)
     return;
-  // FIXME: the clock and the month views follow the panel here.
+
+  const int32 year = fPanel->YearField()->value;
+  const int32 month = fPanel->MonthField()->value;
+  // The clock is redrawn with the time; while it shows, the grids wait.
+  if (fTimeView)
+    fTimeView->SetTime(PanelHourOfDay(), fPanel->MinuteField()->value);
+  if (focusKind == kTimeFocus)
+    return;
+
+  if (fMainMon) {
+    fMainMon->fMonth = month;
+    fMainMon->fYear = year;
+    fMainMon->fDay = fPanel->DayField()->value;
+    fMainMon->DrawMonInfo();
+    fMainMon->DrawTable(true);
+  }
+  if (fNextMon) {
+    fNextMon->fMonth = month == 12 ? 1 : month + 1;
+    fNextMon->fYear = month == 12 ? year + 1 : year;
+    fNextMon->fDay = 1;
+    fNextMon->DrawTable(false);
+  }
+  if (fPrevMon) {
+    fPrevMon->fMonth = month == 1 ? 12 : month - 1;
+    fPrevMon->fYear = month == 1 ? year - 1 : year;
+    fPrevMon->fDay = 1;
+    fPrevMon->DrawTable(false);
+  }
 }
 
 void OVA_Window::ReplaceLabel()
@@ -646,7 +775,15 @@ void OVA_Window::ReplaceLabel()
     fPanel->SetAmTimeMode(fPanel->IsAmTimeMode());
     fPanel->Invalidate();
   }
-  // FIXME: the month views draw their captions again here once they exist.
+  // Weekday heads, month captions and the clock's AM/PM words are labels.
+  for (MonView* month : {fMainMon, fNextMon, fPrevMon}) {
+    if (month) {
+      month->DrawMonInfo();
+      month->Invalidate();
+    }
+  }
+  if (fTimeView)
+    fTimeView->Invalidate();
   Unlock();
   TraceLabels();
 }

@@ -4,6 +4,12 @@
 // presses OK, Cancel or Broadcast; it keeps its frame and switches in the
 // settings store.
 //
+// Expanded, the window shows below the panel one month grid ("tMon") or
+// three ("pMon", "tMon", "nMon": the months before, of and after the
+// panel's date), and in the main month's place the clock ("tZeit") while an
+// hour or minute field has the focus. Grids and clock follow the panel; a
+// day or a clock pick goes into the panel.
+//
 // The request cycle: idle (replyTarget is the window itself, only Broadcast
 // enabled) -> a request arrives (panel preset, OK and Cancel enabled,
 // window active) -> OK / Cancel / Broadcast answers it -> idle again with
@@ -24,11 +30,13 @@
 
 class BButton;
 class BMenuField;
-class KXLangMenu;
 class BView;
+class KXLangMenu;
+class MonView;
 class Prefs;
 class STMarkups;
 class TDView;
+class TimeView;
 
 // Window size limits of the three layouts.
 inline constexpr float MIN_W = 320;
@@ -64,6 +72,10 @@ public:
   virtual void ReplaceLabel();
 
   TDView* Panel() const { return fPanel; }
+  MonView* PreviousMonth() const { return fPrevMon; }
+  MonView* MainMonth() const { return fMainMon; }
+  MonView* NextMonth() const { return fNextMon; }
+  TimeView* Clock() const { return fTimeView; }
   SettingsMenu* Settings() const { return fSettings.get(); }
   BButton* ClipButton() const { return fClipButton; }
   // The language menu; null in the second build, which has none.
@@ -79,6 +91,12 @@ private:
   void SetHtmlMode(int32 mode);
   // The panel's date and time as seconds since the epoch.
   time_t PanelTime() const;
+  // The panel's hour as an hour of the day, 0..23, in either entry mode.
+  int32 PanelHourOfDay() const;
+  // A month view of the layout, added below the panel.
+  MonView* AddMonView(BRect frame, const char* name, int32 year, int32 month, int32 day);
+  // Shows the clock for a time field's focus kind, the main month otherwise.
+  void ShowClockOrMonth(int32 kind);
   // Test hook: with ORVELLA_TEST_TRACE set, writes the labels the window
   // shows, so that tests of the real program can read its language.
   void TraceLabels() const;
@@ -92,6 +110,10 @@ private:
   std::unique_ptr<SettingsMenu> fSettings;
   BMenuField* fMenuField = nullptr;
   TDView* fPanel = nullptr;
+  MonView* fPrevMon = nullptr;
+  MonView* fMainMon = nullptr;
+  MonView* fNextMon = nullptr;
+  TimeView* fTimeView = nullptr;
   BButton* fClipButton = nullptr;
   int32 focusKind = 0;
   KXLangMenu* fLangMenu = nullptr; // owned by the settings menu

@@ -1,12 +1,10 @@
 #include "app/PickedTime.h"
 
+#include "calendar/TwelveHourClock.h"
+
 int32 PickedHour(const PickedDate& pick, bool amMode, int32 halfDay)
 {
-  if (!amMode)
-    return pick.hour;
-  // 12 AM is the first hour of the day and 12 PM noon.
-  int32 hour = pick.hour % 12;
-  return halfDay > 1 ? hour + 12 : hour;
+  return amMode ? HourOfDay(pick.hour, halfDay) : pick.hour;
 }
 
 time_t PickedTime(const PickedDate& pick, bool amMode, int32 halfDay)

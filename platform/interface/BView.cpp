@@ -35,7 +35,10 @@ BView::~BView()
     Detach();
   while (!fChildren.empty())
     delete fChildren.back();
-  delete fWidget.data();
+  if (auto* own = dynamic_cast<ViewWidget*>(fWidget.data()))
+    own->Release();
+  else
+    delete fWidget.data();
 }
 
 BView* BView::MakeWindowRoot(BWindow* window, QWidget* host)
@@ -368,7 +371,9 @@ void BView::SetFont(const BFont* font, uint32 mask)
   if (!font)
     return;
   fFont.CopyFrom(*font, mask);
-  if (fWidget)
+  // Draw paints with fFont itself. A font change of the widget schedules a
+  // repaint, so one made while painting would repaint the view forever.
+  if (fWidget && !fPaintEventPainter)
     fWidget->setFont(fFont.ToQFont());
 }
 

@@ -111,6 +111,8 @@ bool ViewWidget::eventFilter(QObject* watched, QEvent* event)
 
 void ViewWidget::paintEvent(QPaintEvent* event)
 {
+  if (!fView)
+    return;
   QPainter painter(this);
   const QRect area = event->rect();
   if (fView->ViewColor() != B_TRANSPARENT_COLOR) {
@@ -126,38 +128,57 @@ void ViewWidget::paintEvent(QPaintEvent* event)
   fView->fPaintEventPainter = nullptr;
 }
 
-void ViewWidget::mousePressEvent(QMouseEvent* event)
+void ViewWidget::Release()
 {
+  if (fInMouseHook == 0) {
+    delete this;
+    return;
+  }
+  fView = nullptr;
+  hide();
+  deleteLater();
+}
+
+void ViewWidget::MouseHook(QMouseEvent* event, const char* name, void (*hook)(BView*, BPoint))
+{
+  if (!fView)
+    return;
   const BPoint where = Where(event->position());
   fView->SetMouseEvent(where, MouseButtons(event->buttons()));
-  Guarded("MouseDown", [&] { fView->MouseDown(where); });
-  fView->ClearMouseEvent();
+  fInMouseHook++;
+  Guarded(name, [&] { hook(fView, where); });
+  fInMouseHook--;
+  if (fView)
+    fView->ClearMouseEvent();
+}
+
+void ViewWidget::mousePressEvent(QMouseEvent* event)
+{
+  MouseHook(event, "MouseDown", [](BView* view, BPoint where) { view->MouseDown(where); });
 }
 
 void ViewWidget::mouseReleaseEvent(QMouseEvent* event)
 {
-  const BPoint where = Where(event->position());
-  fView->SetMouseEvent(where, MouseButtons(event->buttons()));
-  Guarded("MouseUp", [&] { fView->MouseUp(where); });
-  fView->ClearMouseEvent();
+  MouseHook(event, "MouseUp", [](BView* view, BPoint where) { view->MouseUp(where); });
 }
 
 void ViewWidget::mouseMoveEvent(QMouseEvent* event)
 {
-  const BPoint where = Where(event->position());
-  fView->SetMouseEvent(where, MouseButtons(event->buttons()));
-  Guarded("MouseMoved", [&] { fView->MouseMoved(where, B_INSIDE_VIEW, nullptr); });
-  fView->ClearMouseEvent();
+  MouseHook(event, "MouseMoved", [](BView* view, BPoint where) { view->MouseMoved(where, B_INSIDE_VIEW, nullptr); });
 }
 
 void ViewWidget::enterEvent(QEnterEvent* event)
 {
+  if (!fView)
+    return;
   const BPoint where = Where(event->position());
   Guarded("MouseMoved", [&] { fView->MouseMoved(where, B_ENTERED_VIEW, nullptr); });
 }
 
 void ViewWidget::leaveEvent(QEvent*)
 {
+  if (!fView)
+    return;
   const BPoint where = Where(mapFromGlobal(QCursor::pos()));
   Guarded("MouseMoved", [&] { fView->MouseMoved(where, B_EXITED_VIEW, nullptr); });
 }
@@ -185,18 +206,24 @@ bool ViewWidget::DeliverKey(QKeyEvent* event, BView* target)
 
 void ViewWidget::keyPressEvent(QKeyEvent* event)
 {
+  if (!fView)
+    return;
   if (!DeliverKey(event, KeyTarget()))
     event->ignore();
 }
 
 void ViewWidget::keyReleaseEvent(QKeyEvent* event)
 {
+  if (!fView)
+    return;
   if (!DeliverKey(event, KeyTarget()))
     event->ignore();
 }
 
 void ViewWidget::wheelEvent(QWheelEvent* event)
 {
+  if (!fView)
+    return;
   // Qt counts a notch as 120 and positive away from the user; views count
   // a notch as 1 and negative away from the user.
   const QPoint delta = event->angleDelta();

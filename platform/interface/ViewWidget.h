@@ -2,6 +2,8 @@
 // events into the view's hooks. Platform-internal; parts use BView.
 #pragma once
 
+#include "platform/support/BRect.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -18,6 +20,12 @@ public:
   // window's top views follow through their resizing modes), and hands keys
   // that reach the window itself to the window's focus view.
   void FollowHost(QWidget* host);
+
+  // Called by the view's destructor. A view may be deleted by its own mouse
+  // hook (a month view rebuilds its day cells while one of them is
+  // clicked): the widget then forgets the view, hides, and is deleted once
+  // the event is over. Otherwise it is deleted at once.
+  void Release();
 
 protected:
   void paintEvent(QPaintEvent* event) override;
@@ -40,8 +48,12 @@ private:
   // Hands a key event to `target`'s KeyDown or KeyUp; false for keys
   // without bytes.
   bool DeliverKey(QKeyEvent* event, BView* target);
+  // Runs a mouse hook with the event's position and buttons; nothing
+  // touches the view afterwards when the hook deleted it.
+  void MouseHook(QMouseEvent* event, const char* name, void (*hook)(BView*, BPoint));
 
   BView* fView;
+  int fInMouseHook = 0;
   QWidget* fHost = nullptr;
 };
 

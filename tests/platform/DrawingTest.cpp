@@ -240,6 +240,23 @@ TEST(Drawing, DrawCalledDirectlyRepaintsTheView)
   EXPECT_EQ(view->drawCount, before + 2);
 }
 
+TEST(Drawing, FontChangedWhilePaintingDoesNotRepaintAgain)
+{
+  EnsureGuiApp();
+  BWindow window(BRect(0, 0, 99, 99), "draw", B_TITLED_WINDOW, 0);
+  auto* view = new PaintView(BRect(0, 0, 19, 19), [](BView* v) {
+    // As a day cell draws today's number: plain first, then bold.
+    v->SetFont(be_plain_font);
+    v->SetFont(be_bold_font);
+    v->DrawString("7", BPoint(2, 15));
+  });
+  window.AddChild(view);
+  window.Show();
+  for (int i = 0; i < 10; i++)
+    QCoreApplication::processEvents();
+  EXPECT_LE(view->drawCount, 2) << "no endless repaint";
+}
+
 struct TintCase {
   const char* name;
   rgb_color color;

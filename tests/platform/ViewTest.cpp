@@ -44,6 +44,8 @@ public:
   {
     downAt = where;
     GetMouse(&mouseAt, &buttons, true);
+    if (deleteOnMouseDown)
+      delete this;
   }
   void MessageReceived(BMessage* message) override
   {
@@ -55,6 +57,7 @@ public:
   }
 
   bool addChildOnAttach = false;
+  bool deleteOnMouseDown = false;
   uint32 handledCode = 0;
   std::vector<BMessage> received;
   std::vector<std::string> keysDown;
@@ -263,6 +266,25 @@ TEST_F(ViewTest, MouseHookSeesTheClickThroughGetMouse)
   EXPECT_EQ(view->downAt, BPoint(7, 30));
   EXPECT_EQ(view->mouseAt, BPoint(7, 30));
   EXPECT_EQ(view->buttons, uint32(B_SECONDARY_MOUSE_BUTTON));
+}
+
+TEST_F(ViewTest, ViewDeletedByItsOwnMouseHook)
+{
+  RecordingWindow window;
+  auto* parent = new LogView("parent");
+  auto* child = new LogView("child");
+  window.AddChild(parent);
+  parent->AddChild(child);
+  child->deleteOnMouseDown = true;
+  QPointer<QWidget> widget = child->Widget();
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &press);
+  EXPECT_EQ(parent->CountChildren(), 0);
+  ASSERT_FALSE(widget.isNull()) << "the widget outlives its event";
+  EXPECT_TRUE(widget->isHidden());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(widget.isNull()) << "and goes once the event is over";
 }
 
 TEST_F(ViewTest, ButtonClickSendsItsMessageToItsTarget)

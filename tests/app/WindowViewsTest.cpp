@@ -1,0 +1,253 @@
+// The window's month grids and clock: the layouts, which of clock and month
+// shows, and day and clock picks reaching the panel through the application.
+#include "calendar/ClockFace.h"
+#include "calendar/ClockGeometry.h"
+#include "controls/TDView.h"
+#include "platform/interface/BAlert.h"
+#include "settings/Prefs.h"
+#include "tests/app/OrvellaFixture.h"
+#include "views/DayView.h"
+#include "views/MonView.h"
+#include "views/TimeView.h"
+
+#include <QMouseEvent>
+
+namespace {
+
+class WindowViews : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    window = OrvellaEnv::app->Window();
+    ASSERT_NE(window, nullptr);
+    prefs = Prefs::getSTPrefs();
+  }
+  void TearDown() override
+  {
+    Layout(false, false);
+    if (prefs->fTimeStyle)
+      Menu(5);
+    Menu(7);  // the panel back on the current time
+    Settle();
+  }
+
+  void Menu(int32 id)
+  {
+    BMessage message('MENU');
+    message.AddInt32("m_id", id);
+    window->MessageReceived(&message);
+  }
+  void Layout(bool expand, bool triple)
+  {
+    if (prefs->fTriplePreview != triple)
+      Menu(0);
+    if (prefs->fShowExpand != expand)
+      Menu(1);
+  }
+
+  TDView* Panel() const { return window->Panel(); }
+  // Sets the panel's fields as the user's steps do, each reporting its change.
+  void SetPanel(int32 year, int32 month, int32 day, int32 hour, int32 minute)
+  {
+    Panel()->YearField()->SetValue(year);
+    Panel()->MonthField()->SetValue(month);
+    Panel()->DayField()->SetValue(day);
+    Panel()->HourField()->SetValue(hour);
+    Panel()->MinuteField()->SetValue(minute);
+  }
+  void Focus(int32 field) { Panel()->SetFocusOn(nullptr, field); }
+
+  static void Click(BView* view, BPoint where, Qt::MouseButton button = Qt::LeftButton)
+  {
+    const QPointF p(where.x, where.y);
+    QMouseEvent press(QEvent::MouseButtonPress, p, p, button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(view->Widget(), &press);
+  }
+
+  // The day cell of a month view, or null.
+  static DayView* Cell(MonView* month, int32 day) { return month ? month->CellAt(day - 1) : nullptr; }
+  static std::vector<int32> Selected(MonView* month)
+  {
+    std::vector<int32> days;
+    for (int32 i = 0; i < month->CountChildren(); i++) {
+      if (month->CellAt(i)->fSelected)
+        days.push_back(month->CellAt(i)->fDay);
+    }
+    return days;
+  }
+  static std::pair<int32, int32> Shown(const MonView* month) { return {month->fYear, month->fMonth}; }
+
+  OVA_Window* window = nullptr;
+  Prefs* prefs = nullptr;
+};
+
+TEST_F(WindowViews, LayoutsPlaceTheMonthsAndTheClockOverTheMainMonth)
+{
+  const float third = MAX_W / 3;
+  struct Row {
+    const char* edge;
+    bool expand, triple;
+    BRect bounds;
+    std::vector<BRect> months;  // previous, main, next; empty when absent
+  } rows[] = {
+      {"compact: no grids", false, false, BRect(0, 0, MIN_W, MIN_H), {}},
+      {"expanded, one month", true, false, BRect(0, 0, MIN_W, MAX_H), {BRect(), BRect(3, 77, MIN_W - 3, MAX_H), BRect()}},
+      {"expanded, three months", true, true, BRect(0, 0, MAX_W, MAX_H),
+       {BRect(0, 77, third, MAX_H), BRect(third + 1, 77, 2 * third, MAX_H), BRect(2 * third + 1, 77, MAX_W, MAX_H)}},
+      {"three months switched off again", true, false, BRect(0, 0, MIN_W, MAX_H),
+       {BRect(), BRect(3, 77, MIN_W - 3, MAX_H), BRect()}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.edge);
+    Layout(row.expand, row.triple);
+    Focus(3);
+    EXPECT_EQ(window->Bounds(), row.bounds);
+    MonView* views[3] = {window->PreviousMonth(), window->MainMonth(), window->NextMonth()};
+    for (int i = 0; i < 3; i++) {
+      const BRect expected = row.months.empty() ? BRect() : row.months[i];
+      EXPECT_EQ(views[i] != nullptr, expected.IsValid()) << "view " << i;
+      if (views[i] && expected.IsValid()) {
+        EXPECT_EQ(views[i]->Frame(), expected) << "view " << i;
+        EXPECT_FALSE(views[i]->IsHidden()) << "view " << i;
+      }
+    }
+    if (window->MainMonth()) {
+      ASSERT_NE(window->Clock(), nullptr);
+      EXPECT_EQ(window->Clock()->Frame(), window->MainMonth()->Frame());
+      EXPECT_TRUE(window->Clock()->IsHidden()) << "a date field has the focus";
+    }
+  }
+}
+
+TEST_F(WindowViews, TheClockShowsWhileAnHourOrMinuteFieldHasTheFocus)
+{
+  Layout(true, true);
+  struct Row {
+    const char* edge;
+    int32 field;
+    bool clock;
+  } rows[] = {
+      {"hour field", 4, true}, {"day field", 3, false},  {"minute field", 5, true},
+      {"year field", 1, false}, {"month field", 2, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.edge);
+    Focus(row.field);
+    EXPECT_EQ(window->Clock()->IsHidden(), !row.clock);
+    EXPECT_EQ(window->MainMonth()->IsHidden(), row.clock);
+    EXPECT_FALSE(window->PreviousMonth()->IsHidden()) << "the neighbours stay";
+    EXPECT_FALSE(window->NextMonth()->IsHidden());
+  }
+}
+
+TEST_F(WindowViews, GridsAndClockFollowThePanel)
+{
+  Layout(true, true);
+  Focus(3);
+  SetPanel(2006, 12, 20, 14, 5);
+  EXPECT_EQ(Shown(window->PreviousMonth()), (std::pair<int32, int32>{2006, 11}));
+  EXPECT_EQ(Shown(window->MainMonth()), (std::pair<int32, int32>{2006, 12}));
+  EXPECT_EQ(Shown(window->NextMonth()), (std::pair<int32, int32>{2007, 1}));
+  EXPECT_EQ(Selected(window->MainMonth()), std::vector<int32>{20});
+  EXPECT_TRUE(Selected(window->NextMonth()).empty());
+  EXPECT_EQ(window->Clock()->HourOfDay(), 14);
+  EXPECT_EQ(window->Clock()->fMinute, 5);
+
+  Panel()->DayField()->SetValue(3);
+  EXPECT_EQ(Selected(window->MainMonth()), std::vector<int32>{3}) << "a new day moves the selection";
+
+  Panel()->MonthField()->SetValue(1);
+  EXPECT_EQ(Shown(window->PreviousMonth()), (std::pair<int32, int32>{2005, 12}));
+  EXPECT_EQ(window->MainMonth()->CountChildren(), 31);
+}
+
+TEST_F(WindowViews, DayPickInTheNextMonthMovesThePanelAndAllThreeGrids)
+{
+  Layout(true, true);
+  SetPanel(2006, 12, 20, 9, 30);
+  // The clock shows; the click brings the month back and rebuilds the
+  // grids, the clicked cell among them, while the click is handled.
+  Focus(4);
+  ASSERT_FALSE(window->Clock()->IsHidden());
+  DayView* fifth = Cell(window->NextMonth(), 5);
+  ASSERT_NE(fifth, nullptr);
+  Click(fifth, BPoint(5, 5));
+  EXPECT_TRUE(Panel()->DayField()->focused);
+  ASSERT_TRUE(WaitFor([&] { return Panel()->MonthField()->value == 1; }));
+  EXPECT_EQ(Panel()->YearField()->value, 2007);
+  EXPECT_EQ(Panel()->DayField()->value, 5);
+  EXPECT_EQ(Shown(window->PreviousMonth()), (std::pair<int32, int32>{2006, 12}));
+  EXPECT_EQ(Shown(window->MainMonth()), (std::pair<int32, int32>{2007, 1}));
+  EXPECT_EQ(Shown(window->NextMonth()), (std::pair<int32, int32>{2007, 2}));
+  EXPECT_EQ(Selected(window->MainMonth()), std::vector<int32>{5});
+  EXPECT_TRUE(window->Clock()->IsHidden());
+
+  // A day of the month shown changes only the day.
+  Click(Cell(window->MainMonth(), 9), BPoint(5, 5));
+  ASSERT_TRUE(WaitFor([&] { return Panel()->DayField()->value == 9; }));
+  EXPECT_EQ(Panel()->MonthField()->value, 1);
+  EXPECT_EQ(Selected(window->MainMonth()), std::vector<int32>{9});
+}
+
+TEST_F(WindowViews, ClockPicksReachThePanel)
+{
+  Layout(true, false);
+  SetPanel(2006, 12, 20, 9, 30);
+  Focus(4);
+  TimeView* clock = window->Clock();
+  ASSERT_FALSE(clock->IsHidden());
+  const ClockFace face = ClockFace::For(clock->Bounds());
+  auto dial = [&](float angle, float distance) {
+    return BPoint(face.centerX + X_AnArc(angle, distance), face.centerY + Y_AnArc(angle, distance));
+  };
+  struct Row {
+    const char* edge;
+    bool twelveHour;
+    bool dialStyle;
+    BPoint where;
+    int32 hourField, halfField, minuteField;
+    int32 clockHour;
+  } rows[] = {
+      {"3 o'clock on the inner face", false, true, dial(0, 30), 15, -1, 30, 15},
+      {"outside the dial at 9 o'clock sets the minute", false, true, dial(181, 70), 15, -1, 45, 15},
+      {"12 o'clock on the ring is midnight", false, true, dial(271, 56), 0, -1, 45, 0},
+      {"hour segment 7 of the scale", false, false, BPoint(face.hourScale.left + 7.5f * face.HourSegment(), 50), 7,
+       -1, 45, 7},
+      {"minute segment 12 of the scale", false, false, BPoint(face.minuteScale.left + 12.5f * face.MinuteSegment(), 100),
+       7, -1, 12, 7},
+      {"12-hour: 12 o'clock on the inner face is 12 PM", true, true, dial(271, 30), 12, 2, 12, 12},
+      {"12-hour: 12 o'clock on the ring is 12 AM", true, true, dial(271, 56), 12, 1, 12, 12},
+      {"12-hour: 3 o'clock on the inner face is 3 PM", true, true, dial(1, 30), 3, 2, 12, 3},
+      {"12-hour: hour segment 23 of the scale is 11 PM", true, false,
+       BPoint(face.hourScale.left + 23.5f * face.HourSegment(), 50), 11, 2, 12, 11},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.edge);
+    if (prefs->fTimeStyle != row.twelveHour)
+      Menu(5);
+    clock->fAsCircle = row.dialStyle;
+    Click(clock, row.where);
+    const bool arrived = WaitFor([&] {
+      return Panel()->HourField()->value == row.hourField && Panel()->MinuteField()->value == row.minuteField &&
+             (row.halfField < 0 || Panel()->AmPmField()->value == row.halfField);
+    }, 2000);
+    EXPECT_TRUE(arrived) << "hour " << Panel()->HourField()->value << " minute " << Panel()->MinuteField()->value
+                         << " half " << Panel()->AmPmField()->value;
+    EXPECT_EQ(clock->fHour, row.clockHour) << "the clock follows";
+    EXPECT_FALSE(clock->IsHidden());
+  }
+}
+
+TEST_F(WindowViews, HtmlCommandsGoToTheMainMonthOnceItExists)
+{
+  Layout(true, false);
+  BAlert::SetAutoAnswer(0);
+  const int32 alerts = BAlert::AutoAnsweredCount();
+  BMessage command('sN1C');
+  window->MessageReceived(&command);
+  EXPECT_EQ(BAlert::AutoAnsweredCount(), alerts) << "no request to expand the view";
+  EXPECT_EQ(prefs->fHtmlModus, 1);
+  BAlert::SetAutoAnswer(-1);
+}
+
+} // namespace

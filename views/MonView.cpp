@@ -1,0 +1,200 @@
+#include "views/MonView.h"
+
+#include "calendar/Labels.h"
+#include "calendar/MonthGrid.h"
+#include "platform/interface/BWindow.h"
+#include "platform/interface/InterfaceDefs.h"
+#include "platform/messaging/BMessage.h"
+#include "views/DayView.h"
+
+#include <cstdio>
+
+namespace {
+
+// The entry panel's year and month fields.
+constexpr int32 kYearField = 1;
+constexpr int32 kMonthField = 2;
+
+constexpr rgb_color kInk = {15, 15, 15, 0};
+constexpr rgb_color kGridGrey = {155, 155, 155, 0};
+
+rgb_color PanelColor()
+{
+  return ui_color(B_MENU_BACKGROUND_COLOR);
+}
+
+} // namespace
+
+MonView::MonView(BRect frame, const char* name, long year, int month, int day, bool)
+    : BView(frame, name, B_FOLLOW_NONE, B_WILL_DRAW),
+      fYear(int32(year)),
+      fMonth(month),
+      fDay(day),
+      fTextOffset(0)
+{
+  SetViewColor(232, 232, 232, 0);
+  SetHighColor(55, 55, 55, 0);
+  SetFontSize(11);
+}
+
+MonView::~MonView()
+{
+  DeleteChilds();
+}
+
+MonthLayout MonView::Layout() const
+{
+  return MonthLayout::For(Bounds());
+}
+
+DayView* MonView::CellAt(int32 index) const
+{
+  return dynamic_cast<DayView*>(ChildAt(index));
+}
+
+void MonView::Draw(BRect)
+{
+  const BRect bounds = Bounds();
+  const MonthLayout layout = Layout();
+  const rgb_color panel = PanelColor();
+
+  SetHighColor(panel);
+  FillRoundRect(BRect(4, 7, bounds.right - 5, 8 * layout.rowHeight + 8), 3, 3);
+
+  // Weekday names from Monday (label 92) to Sunday (label 91).
+  SetLowColor(panel);
+  SetHighColor(kInk);
+  char text[64];
+  for (int32 column = 0; column < 7; column++) {
+    snprintf(text, sizeof text, " %s", getLabel(column < 6 ? 92 + column : 91));
+    DrawString(text, BPoint(column * layout.cellWidth + 5 + layout.headerOffset, layout.rowHeight + 2));
+  }
+  if (layout.weekHead) {
+    snprintf(text, sizeof text, " %s", getLabel(98));
+    DrawString(text, BPoint(bounds.right - layout.cellWidth + 2, layout.rowHeight + 2));
+  }
+
+  const rgb_color line = tint_color(PanelColor(), B_DARKEN_2_TINT);
+  BeginLineArray(4);
+  AddLine(BPoint(bounds.left + 7, bounds.top + 22), BPoint(bounds.right - 8, bounds.top + 22), line);
+  AddLine(BPoint(bounds.left + 7, bounds.bottom - 27), BPoint(bounds.right - 8, bounds.bottom - 27), line);
+  EndLineArray();
+
+  DrawMonInfo();
+}
+
+void MonView::DrawMonInfo()
+{
+  const BRect bounds = Bounds();
+  const MonthLayout layout = Layout();
+  const rgb_color panel = PanelColor();
+
+  SetHighColor(panel);
+  SetLowColor(panel);
+  FillRect(BRect(10, bounds.bottom - 24, 7 * layout.sevenWidth, bounds.bottom - 12));
+
+  char caption[64];
+  snprintf(caption, sizeof caption, "%s  %ld ", getLabel(74 + fMonth), long(fYear));
+  SetHighColor(kInk);
+  DrawString(caption, BPoint((7 * layout.sevenWidth - StringWidth(caption)) / 2, bounds.bottom - 15));
+
+  if (layout.weekColumn) {
+    SetHighColor(panel);
+    FillRect(BRect(bounds.right - 28, bounds.top + 24, bounds.right - 6, bounds.bottom - 30));
+  }
+
+  // Each week row shows its number once, at the height of its first cell.
+  long shown = 0;
+  for (int32 index = 0; index < CountChildren(); index++) {
+    const DayView* cell = CellAt(index);
+    if (!cell || cell->fWeek == shown)
+      continue;
+    shown = cell->fWeek;
+    DrawWeekInfo(BPoint(bounds.right - 26, cell->Frame().bottom - 3), shown);
+  }
+}
+
+void MonView::DrawWeekInfo(BPoint where, long week)
+{
+  if (!Layout().weekNumbers)
+    return;
+  const BRect bounds = Bounds();
+  const float left = bounds.right - 26;
+  const rgb_color panel = PanelColor();
+  SetHighColor(panel);
+  FillRect(BRect(left, where.y - 12, left + 18, where.y + 1));
+
+  char text[16];
+  snprintf(text, sizeof text, "%2ld", week);
+  SetLowColor(panel);
+  SetHighColor(kInk);
+  DrawString(text, BPoint(bounds.right - Layout().cellWidth / 1.3f, where.y));
+}
+
+void MonView::DrawTable(bool markSelected)
+{
+  BWindow* window = Window();
+  if (window)
+    window->Lock();
+  DeleteChilds();
+
+  const MonthLayout layout = Layout();
+  fTextOffset = layout.cellTextOffset;
+  const MonthGrid grid(fYear, fMonth);
+  for (int32 day = 1; day <= grid.Days(); day++) {
+    auto* cell = new DayView(layout.CellRect(grid.Column(day), grid.Row(day)), "anyDV", fYear, fMonth, day,
+                             fTextOffset, grid.IsWeekend(day));
+    cell->fSelected = markSelected && day == fDay;
+    AddChild(cell);
+    cell->fWeek = IsoWeek(fYear, fMonth, day);
+  }
+
+  DrawMonInfo();
+  if (window)
+    window->Unlock();
+}
+
+void MonView::HighlightDay()
+{
+  for (int32 index = CountChildren() - 1; index >= 0; index--) {
+    DayView* cell = CellAt(index);
+    if (!cell)
+      continue;
+    const bool selected = cell->fDay == fDay;
+    if (selected != cell->fSelected) {
+      cell->fSelected = selected;
+      cell->Invalidate();
+    }
+  }
+}
+
+void MonView::DeleteChilds()
+{
+  for (int32 index = CountChildren() - 1; index >= 0; index--) {
+    BView* child = ChildAt(index);
+    child->RemoveSelf();
+    delete child;
+  }
+}
+
+void MonView::MouseDown(BPoint)
+{
+  BPoint where;
+  uint32 buttons = 0;
+  GetMouse(&where, &buttons, true);
+
+  // The caption with the year lies below the lower separator line.
+  BMessage focus('TDSV');
+  focus.AddInt32("_lfdnr", where.y < Bounds().bottom - 27 ? kMonthField : kYearField);
+  if (BWindow* window = Window())
+    window->MessageReceived(&focus);
+
+  if (buttons == B_SECONDARY_MOUSE_BUTTON)
+    HtmCalendar();
+}
+
+void MonView::HtmCalendar()
+{
+  if (exporter)
+    exporter(fYear, fMonth);
+}

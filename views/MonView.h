@@ -1,0 +1,70 @@
+// The month grid: a rounded panel with a header row of weekday names from
+// Monday to Sunday, one DayView child per day, a column of ISO week numbers
+// at the right when the view is wide enough, and a caption with the month
+// and the year at the bottom. The view paints the panel, header, caption and
+// week numbers; the day cells paint themselves.
+//
+//   auto* month = new MonView(BRect(3, 77, 317, 240), "tMon", 2004, 3, 7, false);
+//   background->AddChild(month);
+//   month->DrawTable(true);     // builds the cells, day 7 selected
+//   month->fDay = 9;
+//   month->HighlightDay();      // moves the selection to day 9
+//
+// The columns follow the view's size (MonthLayout), so a view of any size
+// paints and builds its cells alike without a layout step of its own.
+//
+// The same view paints a month offscreen: added to a bitmap that accepts
+// views, it has no window and takes no window lock; the bitmap's user holds
+// the bitmap's lock while it calls Draw and DrawTable and then Draw of each
+// cell.
+#pragma once
+
+#include "calendar/MonthLayout.h"
+#include "platform/interface/BView.h"
+
+#include <functional>
+
+class DayView;
+
+class MonView : public BView {
+public:
+  // The bool is not read (the window passes false, the month pictures true).
+  MonView(BRect frame, const char* name, long year, int month, int day, bool unused);
+  ~MonView() override;
+
+  void Draw(BRect updateRect) override;
+  // A click outside the cells focuses the panel's month field, or its year
+  // field when it lies on the caption; a secondary click also writes the
+  // year's calendar (HtmCalendar).
+  void MouseDown(BPoint where) override;
+
+  // Writes the month pictures and the HTML page of the shown year through
+  // `exporter`; does nothing while no exporter is set.
+  virtual void HtmCalendar();
+  // Rebuilds the day cells for fYear and fMonth, the cell of fDay selected
+  // when `markSelected`; ends with DrawMonInfo.
+  virtual void DrawTable(bool markSelected);
+  // One week number at the right edge, its base line at `where.y`.
+  virtual void DrawWeekInfo(BPoint where, long week);
+  // Paints the caption and the week numbers.
+  virtual void DrawMonInfo();
+  // Moves the selection mark to the cell of fDay.
+  virtual void HighlightDay();
+  virtual void DeleteChilds();
+
+  // The day cell at a child index (index 0 is day 1), or null.
+  DayView* CellAt(int32 index) const;
+
+  // Set by the owner before DrawMonInfo and DrawTable.
+  int32 fYear;
+  int32 fMonth;
+  int32 fDay;
+  // The x offset of a day number within its cell, set by DrawTable; the
+  // window hands it to the clock as its left text margin.
+  float fTextOffset;
+  // Writes the calendar of a year; the month view hands it fYear and fMonth.
+  std::function<void(int32 year, int32 month)> exporter;
+
+private:
+  MonthLayout Layout() const;
+};
