@@ -2,7 +2,8 @@
 // processes on a private session bus and X server; a user chooses a
 // language in one program's menu with the keyboard, and both relabel at
 // once, start in that language the next time, and go back to English
-// together. Every wait is bounded.
+// together. In the second build Orvella speaks the desktop's language from
+// its catalog and only AskOrvel follows its menu. Every wait is bounded.
 #include "platform/messaging/BApplication.h"
 #include "tests/client/Programs.h"
 #include "tests/platform/TempHome.h"
@@ -53,9 +54,9 @@ protected:
   static void TearDownTestSuite() { delete sApp; }
 
   // Starts Orvella, then AskOrvel beside it; both have shown their labels.
-  void Start(const QString& orvellaLabels, const QString& askLabels)
+  void Start(const QString& orvellaLabels, const QString& askLabels, const QStringList& orvellaEnvironment = {})
   {
-    orvella = std::make_unique<Program>(BinDir() + "/Orvella", QStringList());
+    orvella = std::make_unique<Program>(BinDir() + "/Orvella", QStringList(), orvellaEnvironment);
     ASSERT_TRUE(WaitFor([] { return be_roster->IsRunning(kOrvellaSignature) && WindowShown("Orvella"); }))
         << orvella->Output();
     ASSERT_TRUE(orvella->WaitToSay(orvellaLabels)) << orvella->Output();
@@ -99,6 +100,8 @@ QString OrvellaGerman()
 
 } // namespace
 
+#ifndef ORVELLA_DESKTOP_VARIANT
+
 TEST_F(LanguageRoadTest, AChoiceInOneProgramSwitchesBothNowAndAtTheNextStart)
 {
   Start(kOrvellaEnglish, kAskEnglish);
@@ -127,3 +130,20 @@ TEST_F(LanguageRoadTest, AChoiceInOneProgramSwitchesBothNowAndAtTheNextStart)
 
   Start(kOrvellaEnglish, kAskEnglish);
 }
+
+#else
+
+TEST_F(LanguageRoadTest, TheSecondBuildSpeaksTheDesktopLanguageAndLeavesChoicesToAskOrvel)
+{
+  Start(OrvellaGerman(), kAskEnglish, {"LANGUAGE=de"});
+  EXPECT_TRUE(orvella->Said(" --class KXLangMenu* kxlm - not needet (Zeta)\n"));
+
+  // Français in AskOrvel: its second item.
+  ChooseInMenu(kLanguageX, kLanguageY, {"Down", "Down", "Return"});
+  ASSERT_TRUE(ask->WaitToSay("labels: askb='Choisir la date' askt='Choisir l’heure'\n")) << ask->Output();
+  WaitFor([] { return false; }, 1000);
+  EXPECT_EQ(orvella->Count("labels: "), 1) << "Orvella keeps the desktop's language";
+  EXPECT_FALSE(orvella->Said("OVA_Win#"));
+}
+
+#endif

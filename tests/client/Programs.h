@@ -23,11 +23,14 @@ inline const QString kOrvellaBusName = "org.orvella.app.application_2fx-vnd_2eKX
 // A program started by the test, and all it printed.
 class Program {
 public:
-  Program(const QString& path, const QStringList& args)
+  // `environment` holds further "NAME=value" entries.
+  Program(const QString& path, const QStringList& args, const QStringList& environment = {})
   {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("ORVELLA_TEST_TRACE", "1");
+    for (const QString& entry : environment)
+      env.insert(entry.section('=', 0, 0), entry.section('=', 1));
     fProcess.setProcessEnvironment(env);
     fProcess.setProcessChannelMode(QProcess::MergedChannels);
     QObject::connect(&fProcess, &QProcess::readyReadStandardOutput,
