@@ -1,8 +1,6 @@
 // Day and clock picks with values no view sends, which the window replaces
 // and reports ("FIX" lines), and which of clock and main month the layout
 // commands leave visible while a time field has the focus.
-#include "controls/TDView.h"
-#include "settings/Prefs.h"
 #include "tests/app/OrvellaFixture.h"
 #include "views/MonView.h"
 #include "views/TimeView.h"
@@ -13,39 +11,8 @@ namespace {
 
 constexpr int32 kAbsent = INT32_MIN;
 
-class WindowPicks : public ::testing::Test {
+class WindowPicks : public WindowTest {
 protected:
-  void SetUp() override
-  {
-    window = OrvellaEnv::app->Window();
-    ASSERT_NE(window, nullptr);
-    prefs = Prefs::getSTPrefs();
-  }
-  void TearDown() override
-  {
-    if (prefs->fTriplePreview)
-      Menu(0);
-    if (prefs->fShowExpand)
-      Menu(1);
-    Menu(7);
-    Settle();
-  }
-
-  void Menu(int32 id)
-  {
-    BMessage message('MENU');
-    message.AddInt32("m_id", id);
-    window->MessageReceived(&message);
-  }
-  TDView* Panel() const { return window->Panel(); }
-  void SetPanel(int32 year, int32 month, int32 day, int32 hour, int32 minute)
-  {
-    Panel()->YearField()->SetValue(year);
-    Panel()->MonthField()->SetValue(month);
-    Panel()->DayField()->SetValue(day);
-    Panel()->HourField()->SetValue(hour);
-    Panel()->MinuteField()->SetValue(minute);
-  }
   // Hands the message to the window and returns the lines it printed.
   std::string Handle(BMessage* message)
   {
@@ -63,9 +30,6 @@ protected:
     return std::to_string(Panel()->YearField()->value) + "/" + std::to_string(Panel()->MonthField()->value) + "/"
            + std::to_string(Panel()->DayField()->value);
   }
-
-  OVA_Window* window = nullptr;
-  Prefs* prefs = nullptr;
 };
 
 TEST_F(WindowPicks, DayPicksOutOfRangeTakeTheCurrentDayAndSaySo)
