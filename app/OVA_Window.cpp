@@ -7,6 +7,7 @@
 #include "calendar/LocalTime.h"
 #include "calendar/TwelveHourClock.h"
 #include "controls/TDView.h"
+#include "export/HtmlCalendar.h"
 #include "locale/CatalogLabels.h"
 #include "locale/KXLabel.h"
 #include "locale/KXLangMenu.h"
@@ -659,8 +660,7 @@ int32 OVA_Window::PanelHourOfDay() const
 MonView* OVA_Window::AddMonView(BRect frame, const char* name, int32 year, int32 month, int32 day)
 {
   auto* view = new MonView(frame, name, year, int(month), int(day), false);
-  // FIXME: the month views write the year's pictures and page (their
-  // exporter) once the export is built.
+  view->exporter = HtmCalendar;
   fBackground->AddChild(view);
   return view;
 }

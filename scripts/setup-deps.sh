@@ -17,6 +17,10 @@ packages=(
 if [ "${1:-}" = "--test" ]; then
   packages+=(clang libclang-rt-14-dev imagemagick xdotool)
 fi
+# The start-up benchmark's window timer (bench/winstart.c).
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(gcc libx11-dev libxdamage-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

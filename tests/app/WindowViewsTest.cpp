@@ -10,6 +10,10 @@
 
 #include <QMouseEvent>
 
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 class WindowViews : public WindowTest {
@@ -194,13 +198,53 @@ TEST_F(WindowViews, ClockPicksReachThePanel)
   }
 }
 
-TEST_F(WindowViews, HtmlCommandsGoToTheMainMonthOnceItExists)
+TEST_F(WindowViews, HtmlCommandsAndSecondaryClicksWriteTheShownYear)
 {
-  Layout(true, false);
+  // A stand-in opener records the page it is given instead of opening it.
+  const std::string home = getenv("HOME");
+  const std::string log = home + "/opened";
+  mkdir((home + "/bin").c_str(), 0755);
+  std::ofstream(home + "/bin/xdg-open") << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << log << ".part'\nmv '"
+                                        << log << ".part' '" << log << "'\n";
+  chmod((home + "/bin/xdg-open").c_str(), 0755);
+  ScopedEnv env;
+  env.Set("PATH", (home + "/bin:" + getenv("PATH")).c_str());
+
+  Layout(true, true);
   BAlert::SetAutoAnswer(0);
   const int32 alerts = BAlert::AutoAnsweredCount();
-  BMessage command('sN1C');
-  window->MessageReceived(&command);
+  MonView* previous = window->PreviousMonth();
+  MonView* main = window->MainMonth();
+  ASSERT_TRUE(previous && main);
+  char previousYear[32], mainMonth[32];
+  snprintf(previousYear, sizeof previousYear, "CAL%ld.htm", long(previous->fYear));
+  snprintf(mainMonth, sizeof mainMonth, "MON%ld%02ld.htm", long(main->fYear), long(main->fMonth));
+  const struct {
+    const char* edge;
+    uint32 command;  // 0: a secondary click on the previous month
+    std::string page;
+  } rows[] = {
+      {"3Row Page", 'sN3C', "CAL" + std::to_string(main->fYear) + ".htm"},
+      {"secondary click, the previous month's year", 0, previousYear},
+      {"1M Page", 'sN1C', mainMonth},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.edge);
+    remove(log.c_str());
+    if (row.command != 0) {
+      BMessage command(row.command);
+      window->MessageReceived(&command);
+    } else {
+      Click(previous, BPoint(3, 3), Qt::RightButton);
+    }
+    const std::string page = home + "/people/OrvelCal/" + row.page;
+    EXPECT_TRUE(WaitFor([&] { return access(log.c_str(), F_OK) == 0; }, 10000));
+    std::ifstream opened(log);
+    std::string line;
+    std::getline(opened, line);
+    EXPECT_EQ(line, page) << "the page is written and opened";
+    EXPECT_EQ(access((home + "/people/OrvelCal/Orvel" + std::to_string(previous->fYear) + "12.png").c_str(), F_OK), 0);
+  }
   EXPECT_EQ(BAlert::AutoAnsweredCount(), alerts) << "no request to expand the view";
   EXPECT_EQ(prefs->fHtmlModus, 1);
   BAlert::SetAutoAnswer(-1);

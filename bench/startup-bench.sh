@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Start-up of Orvella in the three-month layout (show_expand and
+# triple_preview on), from program start to the window mapped and painted,
+# against a bare Qt window built with the same flags and started the same
+# way in the same run. Both run under one Xvfb on one private session bus,
+# each in its own fresh home folder settings, alternating A B A B; prints
+# the medians of map, first paint and settled times and the ratios.
+# Usage: [SHOT=layout.png] bench/startup-bench.sh [PAIRS]    (default 15 pairs)
+# SHOT, when set, gets a screenshot of Orvella as the timed runs start it.
+# Installs libx11-dev and libxdamage-dev when missing (scripts/setup-deps.sh --bench).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+pairs=${1:-15}
+build=${BUILD_DIR:-$root/build}
+
+"$root/scripts/setup-deps.sh" --bench
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j "$(nproc)" --target Orvella bare_qt_window >/dev/null
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+gcc -O2 -o "$work/winstart" "$root/bench/winstart.c" -lX11 -lXdamage
+mkdir -p "$work/home/.config" "$work/run"
+chmod 700 "$work/run"
+
+cat > "$work/inner.sh" <<'INNER'
+set -euo pipefail
+# One run: the figures line of winstart (map, paint, settled ms, memory, CPU).
+run() { "$work/winstart" -t 10000 -q 400 -- "$@" 2>/dev/null | tail -n 1; }
+
+# The first start makes the settings file; then the three-month layout, as
+# a run that quit in it leaves the file: both switches on and the window's
+# frame 520 x 240 (floats left, top, right, bottom in host order).
+run "$orvella" > /dev/null
+settings="$XDG_CONFIG_HOME/_LP_x-vnd.KX/OVA_settings"
+setfattr -n user.show_expand -v 0x01 "$settings"
+setfattr -n user.triple_preview -v 0x01 "$settings"
+frame=$(python3 -c 'import struct; print("0x" + struct.pack("=4f", 130, 130, 650, 370).hex())')
+setfattr -n user.m_win_rect -v "$frame" "$settings"
+run "$bare" > /dev/null
+for _ in $(seq "$pairs"); do
+  run "$orvella" >> "$work/orvella.tsv"
+  run "$bare" >> "$work/bare.tsv"
+done
+getfattr -n user.show_expand -e hex "$settings" 2>/dev/null | grep -q '0x01' || echo "show_expand was switched off during the run"
+getfattr -n user.triple_preview -e hex "$settings" 2>/dev/null | grep -q '0x01' || echo "triple_preview was switched off during the run"
+# What the last start showed, for a look: bench/startup-layout.png.
+"$orvella" > /dev/null 2>&1 &
+pid=$!
+sleep 2
+import -window root "$shot" 2>/dev/null || true
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+INNER
+
+echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run" \
+  work="$work" pairs="$pairs" shot="$work/layout.png" orvella="$build/bin/Orvella" bare="$build/bench/bare_qt_window" \
+  xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- bash "$work/inner.sh"
+echo "load after:  $(cut -d' ' -f1-3 /proc/loadavg)"
+[ -n "${SHOT:-}" ] && cp "$work/layout.png" "$SHOT" && echo "screenshot of the layout: $SHOT"
+
+median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print -1; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+column() { cut -f"$2" "$work/$1.tsv" | median; }
+printf '%d pairs, medians in ms        Orvella  bare Qt   ratio\n' "$pairs"
+for field in 1:mapped 2:painted 3:settled; do
+  n=${field%%:*} name=${field#*:}
+  a=$(column orvella "$n") b=$(column bare "$n")
+  printf '%-30s %8.1f %8.1f %7.3f\n' "start to $name" "$a" "$b" "$(awk -v a="$a" -v b="$b" 'BEGIN { print (b > 0 ? a / b : 0) }')"
+done
+printf '%-30s %8.0f %8.0f\n' "peak memory (KiB)" "$(column orvella 4)" "$(column bare 4)"
+printf '%-30s %8.1f %8.1f\n' "CPU (ms)" "$(column orvella 5)" "$(column bare 5)"
+echo "target: Orvella painted at most 1.15 times the bare window"
