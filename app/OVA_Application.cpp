@@ -35,11 +35,18 @@ void OVA_Application::MessageReceived(BMessage* message)
     if (fWindow)
       fWindow->MessageReceived(message);
     break;
+  case 'kxCL':
+#ifndef ORVELLA_DESKTOP_VARIANT
+    // A language chosen in another program of the family; this program's
+    // own choice comes back here too and has been applied already.
+    if (message->IsSourceRemote() && fWindow)
+      fWindow->MessageReceived(message);
+#endif
+    break;
   case 'BRAW':
   case '_MDN':
   case '_MMV':
   case '_MUP':
-  case 'kxCL':
   case 'vEve':
     break;
   default:

@@ -1,8 +1,8 @@
 // Orvella's application object: registers the program on the session bus,
 // creates and shows the one main window, and routes the messages that reach
-// the application itself. Requests from other programs ('_KXT' with "_ask")
-// and day and clock picks go to the window's handler; everything else is
-// ignored or logged.
+// the application itself. Requests from other programs ('_KXT' with "_ask"),
+// languages chosen in other programs ('kxCL') and day and clock picks go to
+// the window's handler; everything else is ignored or logged.
 #pragma once
 
 #include "platform/messaging/BApplication.h"

@@ -10,6 +10,9 @@
 #include "calendar/Utf8Text.h"
 #include "controls/TDView.h"
 #include "export/HtmlCalendar.h"
+#include "locale/CatalogLabels.h"
+#include "locale/KXLabel.h"
+#include "locale/KXLangMenu.h"
 #include "marks/EventScan.h"
 #include "marks/STMarkups.h"
 #include "platform/messaging/AppDefs.h"
@@ -65,6 +68,15 @@ OVA_Window::OVA_Window(BRect frame)
   fPrefs = Prefs::getSTPrefs();
   SetLook(fPrefs->fWindowTab ? B_FLOATING_WINDOW_LOOK : B_BORDERED_WINDOW_LOOK);
 
+#ifdef ORVELLA_DESKTOP_VARIANT
+  printf(" --class KXLangMenu* kxlm - not needet (Zeta)\n");
+  UseLabelCatalog("orvella");
+#else
+  fLangMenu = new KXLangMenu("Language", "Orvella");
+  fLangMenu->StartWith(eLabel);
+  SetLabelSource(KXLabel::LabelText);
+#endif
+
   if (!IsUsableWindowFrame(fPrefs->fWinRect)) {
     // Only the window takes the default; the store keeps what it holds.
     const BRect& bad = fPrefs->fWinRect;
@@ -91,7 +103,7 @@ OVA_Window::OVA_Window(BRect frame)
   printf("FILE_MARKDAYS check: %ld [%s]\n", long(markDays.InitCheck()), markDaysNode);
   if (fMarkups)
     printf(" We have %ld userdays | status: %d\n", long(fMarkups->fUsers), fPrefs->fDaysUser);
-  fSettings = std::make_unique<SettingsMenu>(*fPrefs, fMarkups);
+  fSettings = std::make_unique<SettingsMenu>(*fPrefs, fMarkups, fLangMenu);
 
   fMenuField = new BMenuField(BRect(18, 12, 36, 34), "menMF", "", fSettings->Menu(), B_FOLLOW_LEFT,
                               B_WILL_DRAW | B_NAVIGABLE);
@@ -114,6 +126,7 @@ OVA_Window::OVA_Window(BRect frame)
   AddMonViews();
   printf("-- StartUp --\n");
   UpdateMonViews();
+  TraceLabels();
 }
 
 OVA_Window::~OVA_Window()
@@ -220,6 +233,14 @@ void OVA_Window::MessageReceived(BMessage* message)
   case 'sN3C':
     SetHtmlMode(3);
     break;
+#ifndef ORVELLA_DESKTOP_VARIANT
+  case 'kxCL':
+    printf("OVA_Win#");
+    message->PrintToStream();
+    if (fLangMenu && fLangMenu->TakeLanguage(message, eLabel))
+      ReplaceLabel();
+    break;
+#endif
   case 'DATA':
     message->PrintToStream();
     break;
@@ -748,4 +769,41 @@ void OVA_Window::UpdateMonViews()
     fPrevMon->fDay = 1;
     fPrevMon->DrawTable(false);
   }
+}
+
+void OVA_Window::ReplaceLabel()
+{
+  Lock();
+  fClipButton->SetLabel(getLabel(6));
+  fSettings->Relabel(fMarkups);
+  if (fPanel) {
+    fPanel->BroadcastButton()->SetLabel(getLabel(3));
+    fPanel->CancelButton()->SetLabel(getLabel(2));
+    // While a requester waits, OK carries the requester's own text.
+    if (!IsWaitingForAnswer())
+      fPanel->OkButton()->SetLabel(getLabel(1));
+    // The AM/PM field keeps its text until it is formatted again.
+    fPanel->SetAmTimeMode(fPanel->IsAmTimeMode());
+    fPanel->Invalidate();
+  }
+  // Weekday heads, month captions and the clock's AM/PM words are labels.
+  for (MonView* month : {fMainMon, fNextMon, fPrevMon}) {
+    if (month) {
+      month->DrawMonInfo();
+      month->Invalidate();
+    }
+  }
+  if (fTimeView)
+    fTimeView->Invalidate();
+  Unlock();
+  TraceLabels();
+}
+
+void OVA_Window::TraceLabels() const
+{
+  if (getenv("ORVELLA_TEST_TRACE") == nullptr || !fPanel)
+    return;
+  printf("\nlabels: clip='%s' cancel='%s' expand='%s' month='%s' sunday='%s' ampm='%s'\n", fClipButton->Label(),
+         fPanel->CancelButton()->Label(), fSettings->expand->Label(), getLabel(74 + fPanel->MonthField()->value),
+         getLabel(91), fPanel->AmPmField()->Text());
 }

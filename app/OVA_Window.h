@@ -15,6 +15,11 @@
 // window active) -> OK / Cancel / Broadcast answers it -> idle again with
 // the panel reset to the current time. A second request while one waits
 // first cancels the waiting one.
+//
+// Labels come from the label table (getLabel). The window's language menu
+// loads dictionaries into it; a language chosen there or in another program
+// of the family ('kxCL') relabels the whole window at once. The second
+// build has no language menu: its labels come from the gettext catalogs.
 #pragma once
 
 #include "app/SettingsMenu.h"
@@ -26,6 +31,7 @@
 class BButton;
 class BMenuField;
 class BView;
+class KXLangMenu;
 class MonView;
 class Prefs;
 class STMarkups;
@@ -62,6 +68,8 @@ public:
   // delivers it and resets the panel.
   virtual void SendDateTimeMessage(int32 kind);
   virtual void DateToClipboard();
+  // Takes every label shown in the window from the label table again.
+  virtual void ReplaceLabel();
 
   TDView* Panel() const { return fPanel; }
   MonView* PreviousMonth() const { return fPrevMon; }
@@ -70,6 +78,8 @@ public:
   TimeView* Clock() const { return fTimeView; }
   SettingsMenu* Settings() const { return fSettings.get(); }
   BButton* ClipButton() const { return fClipButton; }
+  // The language menu; null in the second build, which has none.
+  KXLangMenu* LangMenu() const { return fLangMenu; }
   bool IsWaitingForAnswer() const { return replyTarget != selfMessenger; }
 
 private:
@@ -87,6 +97,9 @@ private:
   MonView* AddMonView(BRect frame, const char* name, int32 year, int32 month, int32 day);
   // Shows the clock for a time field's focus kind, the main month otherwise.
   void ShowClockOrMonth(int32 kind);
+  // Test hook: with ORVELLA_TEST_TRACE set, writes the labels the window
+  // shows, so that tests of the real program can read its language.
+  void TraceLabels() const;
 
   Prefs* fPrefs = nullptr;
   STMarkups* fMarkups = nullptr;
@@ -103,4 +116,5 @@ private:
   TimeView* fTimeView = nullptr;
   BButton* fClipButton = nullptr;
   int32 focusKind = 0;
+  KXLangMenu* fLangMenu = nullptr; // owned by the settings menu
 };

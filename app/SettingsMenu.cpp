@@ -11,21 +11,11 @@
 
 namespace {
 
-BMenuItem* SettingItem(BMenu* menu, int label, int32 id, char shortcut, bool marked)
+BMessage* SettingMessage(int32 id)
 {
   auto* message = new BMessage('MENU');
   message->AddInt32("m_id", id);
-  auto* item = new BMenuItem(getLabel(label), message, shortcut);
-  item->SetMarked(marked);
-  menu->AddItem(item);
-  return item;
-}
-
-BMenuItem* CommandItem(BMenu* menu, int label, uint32 command, char shortcut)
-{
-  auto* item = new BMenuItem(getLabel(label), new BMessage(command), shortcut);
-  menu->AddItem(item);
-  return item;
+  return message;
 }
 
 std::string KindLabel(int32 count, int label)
@@ -35,46 +25,76 @@ std::string KindLabel(int32 count, int label)
 
 }  // namespace
 
-SettingsMenu::SettingsMenu(const Prefs& prefs, const STMarkups* markups)
+BMenuItem* SettingsMenu::AddItem(BMenu* menu, BMenuItem* item, int label)
+{
+  menu->AddItem(item);
+  fLabelled.emplace_back(item, label);
+  return item;
+}
+
+SettingsMenu::SettingsMenu(const Prefs& prefs, const STMarkups* markups, BMenu* languages)
     : fMenu(new BMenu(""))
 {
-  windowTab = SettingItem(fMenu, 73, 2, 'D', prefs.fWindowTab);
-  expand = SettingItem(fMenu, 71, 1, 'E', prefs.fShowExpand);
-  triplePreview = SettingItem(fMenu, 72, 0, 'V', prefs.fTriplePreview);
-  amPm = SettingItem(fMenu, 10, 5, 'T', prefs.fTimeStyle);
-  SettingItem(fMenu, 12, 7, 'N', false);
+  auto setting = [this](int label, int32 id, char shortcut, bool marked) {
+    BMenuItem* item = AddItem(fMenu, new BMenuItem(getLabel(label), SettingMessage(id), shortcut), label);
+    item->SetMarked(marked);
+    return item;
+  };
+  auto command = [this](BMenu* menu, int label, uint32 what, char shortcut) {
+    return AddItem(menu, new BMenuItem(getLabel(label), new BMessage(what), shortcut), label);
+  };
+  auto submenu = [this](int label) {
+    auto* menu = new BMenu(getLabel(label));
+    AddItem(fMenu, new BMenuItem(menu), label);
+    return menu;
+  };
+
+  windowTab = setting(73, 2, 'D', prefs.fWindowTab);
+  expand = setting(71, 1, 'E', prefs.fShowExpand);
+  triplePreview = setting(72, 0, 'V', prefs.fTriplePreview);
+  amPm = setting(10, 5, 'T', prefs.fTimeStyle);
+  setting(12, 7, 'N', false);
 
   if (markups) {
     fMenu->AddSeparatorItem();
-    auto* marks = new BMenu(getLabel(31));
-    globals = CommandItem(marks, 35, 'sGmd', 'G');
-    locals = CommandItem(marks, 36, 'sLmd', 'L');
-    users = CommandItem(marks, 37, 'sUmd', 'U');
-    events = CommandItem(marks, 38, 'sEmd', 'Z');
+    BMenu* marks = submenu(31);
+    globals = command(marks, 35, 'sGmd', 'G');
+    locals = command(marks, 36, 'sLmd', 'L');
+    users = command(marks, 37, 'sUmd', 'U');
+    events = command(marks, 38, 'sEmd', 'Z');
     globals->SetMarked(prefs.fDaysGlobal);
     locals->SetMarked(prefs.fDaysLocal);
     users->SetMarked(prefs.fDaysUser);
     events->SetMarked(prefs.fDaysEvent);
     LabelKindItems(*markups);
     marks->AddSeparatorItem();
-    openMarkDays = CommandItem(marks, 32, 'oMDf', 'O');
-    reloadMarkDays = CommandItem(marks, 33, 'rMDf', 'R');
-    fMenu->AddItem(marks);
+    openMarkDays = command(marks, 32, 'oMDf', 'O');
+    reloadMarkDays = command(marks, 33, 'rMDf', 'R');
   }
 
   fMenu->AddSeparatorItem();
-  auto* html = new BMenu(getLabel(30));
-  htmlOneMonth = CommandItem(html, 41, 'sN1C', '1');
-  htmlTwoRows = CommandItem(html, 42, 'sN2C', '2');
-  htmlThreeRows = CommandItem(html, 43, 'sN3C', '3');
+  BMenu* html = submenu(30);
+  htmlOneMonth = command(html, 41, 'sN1C', '1');
+  htmlTwoRows = command(html, 42, 'sN2C', '2');
+  htmlThreeRows = command(html, 43, 'sN3C', '3');
   MarkHtmlMode(prefs.fHtmlModus);
-  fMenu->AddItem(html);
 
-  // FIXME: the language menu goes between two separators here.
   fMenu->AddSeparatorItem();
-  about = CommandItem(fMenu, 15, '_ABR', 0);
+  if (languages) {
+    fMenu->AddItem(languages);
+    fMenu->AddSeparatorItem();
+  }
+  about = command(fMenu, 15, '_ABR', 0);
   fMenu->AddSeparatorItem();
-  quit = SettingItem(fMenu, 4, 10, 'Q', false);
+  quit = setting(4, 10, 'Q', false);
+}
+
+void SettingsMenu::Relabel(const STMarkups* markups)
+{
+  for (const auto& [item, label] : fLabelled)
+    item->SetLabel(getLabel(label));
+  if (markups)
+    LabelKindItems(*markups);
 }
 
 void SettingsMenu::LabelKindItems(const STMarkups& markups)

@@ -1,14 +1,17 @@
 // The main window's settings menu: display switches, the MarkDays and
-// HTML-View submenus, About and Quit. Labels come from the label table by
-// number; the window keeps this object to mark, relabel and enable the
-// items that its commands change.
+// HTML-View submenus, the language menu, About and Quit. Labels come from
+// the label table by number; the window keeps this object to mark, relabel
+// and enable the items that its commands change.
 //
-//   SettingsMenu settings(*prefs, markups);
+//   SettingsMenu settings(*prefs, markups, languages);
 //   auto* field = new BMenuField(frame, "menMF", "", settings.Menu(), B_FOLLOW_LEFT);
 //   settings.expand->SetMarked(prefs->fShowExpand);
 #pragma once
 
 #include "platform/support/SupportDefs.h"
+
+#include <utility>
+#include <vector>
 
 class BMenu;
 class BMenuItem;
@@ -17,8 +20,10 @@ class STMarkups;
 
 class SettingsMenu {
 public:
-  // Without a registry the menu has no MarkDays submenu.
-  SettingsMenu(const Prefs& prefs, const STMarkups* markups);
+  // Without a registry the menu has no MarkDays submenu; without a
+  // language menu (the second build) a single separator stands in its
+  // place. The menu takes `languages`.
+  SettingsMenu(const Prefs& prefs, const STMarkups* markups, BMenu* languages);
 
   // The menu; a menu field takes it over.
   BMenu* Menu() const { return fMenu; }
@@ -28,6 +33,8 @@ public:
   void LabelKindItems(const STMarkups& markups);
   // Exactly the item of the HTML layout mode is marked (none above 3).
   void MarkHtmlMode(int32 mode);
+  // Takes every label from the label table again, after a language change.
+  void Relabel(const STMarkups* markups);
 
   BMenuItem* windowTab = nullptr;
   BMenuItem* expand = nullptr;
@@ -46,5 +53,9 @@ public:
   BMenuItem* htmlThreeRows = nullptr;
 
 private:
+  BMenuItem* AddItem(BMenu* menu, BMenuItem* item, int label);
+
   BMenu* fMenu;
+  // Every item labelled by one label number, with that number.
+  std::vector<std::pair<BMenuItem*, int>> fLabelled;
 };

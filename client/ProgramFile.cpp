@@ -1,6 +1,7 @@
 #include "client/ProgramFile.h"
 
-#include <climits>
+#include "platform/storage/FindDirectory.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,15 +24,8 @@ std::string InFolder(const std::string& folder, const std::string& name)
 
 std::string ExecutableFolder()
 {
-  char buffer[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (length <= 0)
-    return std::string();
-  const std::string path(buffer, size_t(length));
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos)
-    return std::string();
-  return slash == 0 ? "/" : path.substr(0, slash);
+  BPath folder;
+  return find_directory(B_PROGRAM_DIRECTORY, &folder) == B_OK ? folder.Path() : std::string();
 }
 
 std::string FindProgramFile(const std::string& name, const std::string& firstFolder,

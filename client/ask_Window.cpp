@@ -1,7 +1,10 @@
 #include "client/ask_Window.h"
 
 #include "calendar/LocalTime.h"
+#include "client/AskLabels.h"
 #include "client/ProgramFile.h"
+#include "locale/KXLangMenu.h"
+#include "platform/interface/BMenuField.h"
 #include "platform/messaging/BApplication.h"
 #include "platform/interface/BButton.h"
 #include "platform/messaging/BMessage.h"
@@ -63,6 +66,8 @@ ask_Window::ask_Window(BRect frame)
   SetSizeLimits(300, 350, 76, 200);
   askMode = 0;
   Bounds().PrintToStream();
+  fLangMenu = new KXLangMenu("Language", "AskOrvel");
+  fLangMenu->StartWith(aLabel);
 
   const float r = Bounds().right;
   bView = new BView(Bounds(), "bView", B_FOLLOW_ALL_SIDES, B_WILL_DRAW);
@@ -70,13 +75,21 @@ ask_Window::ask_Window(BRect frame)
   bView->SetFontSize(11);
   AddChild(bView);
 
-  askDate = AddAskButton(bView, BRect(20, 16, 120, 40), "askb", "Ask Date", '_ASK', this);
+  askDate = AddAskButton(bView, BRect(20, 16, 120, 40), "askb", AskLabel(kAskDateLabel), '_ASK', this);
   rdate = AddTextLine(bView, BRect(10, 45, r - 10, 65), "rdate");
-  askTime = AddAskButton(bView, BRect(20, 76, 120, 100), "askt", "Ask Time", '_AST', this);
+  askTime = AddAskButton(bView, BRect(20, 76, 120, 100), "askt", AskLabel(kAskTimeLabel), '_AST', this);
   rtime = AddTextLine(bView, BRect(10, 105, r - 10, 125), "rtime");
   bcSv = AddTextLine(bView, BRect(10, 145, r - 10, 160), "bcSv");
   bcSv->SetAlignment(B_ALIGN_CENTER);
 
+  // The language menu in the free corner right of "Ask Date".
+  auto* languages = new BMenuField(BRect(r - 100, 16, r - 20, 38), "lang", "", fLangMenu,
+                                   B_FOLLOW_TOP | B_FOLLOW_RIGHT);
+  languages->SetDivider(0);
+  languages->SetFontSize(11);
+  bView->AddChild(languages);
+
+  TraceLabels();
   RunOrvel();
 }
 
@@ -95,8 +108,8 @@ void ask_Window::MessageReceived(BMessage* message)
     CheckMessage(message);
     break;
   case 'kxCL':
-    // FIXME: language changes reach CheckMessage once the window has a
-    // language menu; without one they are ignored.
+    if (fLangMenu)
+      CheckMessage(message);
     break;
   case 'RFID':
   case '_DPD':
@@ -161,7 +174,7 @@ void ask_Window::AskOrvel(bool timeOnly)
     asking->SetEnabled(false);
   if (!other->IsEnabled())
     other->SetEnabled(true);
-  request.AddString("_okName", timeOnly ? "get Time" : "get Date");
+  request.AddString("_okName", AskLabel(timeOnly ? kGetTimeLabel : kGetDateLabel));
   Unlock();
 
   be_roster->Broadcast(&request);
@@ -174,10 +187,17 @@ void ask_Window::CheckMessage(BMessage* message)
 
   const char* langFilePath = nullptr;
   if (message->FindString("_LangFilePath", &langFilePath) == B_OK) {
+    const bool relabel = fLangMenu && fLangMenu->TakeLanguage(message, aLabel);
     Lock();
+    if (relabel) {
+      askDate->SetLabel(AskLabel(kAskDateLabel));
+      askTime->SetLabel(AskLabel(kAskTimeLabel));
+    }
     const char* slash = strrchr(langFilePath, '/');
     bcSv->SetText(slash != nullptr ? slash + 1 : langFilePath);
     Unlock();
+    if (relabel)
+      TraceLabels();
     return;
   }
   if (message->HasBool("_ask")) {
@@ -190,7 +210,10 @@ void ask_Window::CheckMessage(BMessage* message)
   int64 answered = 0;
   const bool hasTime = message->FindInt64(">time", &answered) == B_OK;
   const time_t when = time_t(answered);
-  const std::string broadcastText = LocalTimeText("%Y/%m/%d %H:%M (Broadcast)", when);
+  // A time beyond the calendar gives an empty line, label and all.
+  std::string broadcastText = LocalTimeText("%Y/%m/%d %H:%M", when);
+  if (!broadcastText.empty())
+    broadcastText += std::string(" (") + AskLabel(kBroadcastLabel) + ")";
 
   Lock();
   if (kind == 1 && hasTime) {
@@ -227,4 +250,11 @@ void ask_Window::TraceTexts() const
     return;
   printf("\nshown: askMode=%d askb=%d askt=%d rdate='%s' rtime='%s' bcSv='%s'\n", int(askMode),
          askDate->IsEnabled() ? 1 : 0, askTime->IsEnabled() ? 1 : 0, rdate->Text(), rtime->Text(), bcSv->Text());
+}
+
+void ask_Window::TraceLabels() const
+{
+  if (getenv("ORVELLA_TEST_TRACE") == nullptr)
+    return;
+  printf("\nlabels: askb='%s' askt='%s'\n", askDate->Label(), askTime->Label());
 }

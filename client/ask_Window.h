@@ -2,7 +2,9 @@
 // lines. A button makes sure Orvella runs, broadcasts a '_KXT' request
 // (docs/ipc.md) preset to 15 April 2008, 09:30 and stays disabled until the
 // answer comes; the answered date ("rdate") or time ("rtime"), or a
-// broadcast answer ("bcSv"), is then shown.
+// broadcast answer ("bcSv"), is then shown. Its language menu (top right)
+// switches its labels and, through the 'kxCL' broadcast, those of Orvella;
+// a language chosen in Orvella switches AskOrvel's labels the same way.
 //
 // The button cycle: idle (both enabled, askMode 0) -> request sent (the
 // pressed button disabled, askMode 1 or 2) -> a send answer with a time
@@ -11,14 +13,17 @@
 //
 // Test hook: with ORVELLA_TEST_TRACE set in the environment, the window
 // writes its ask mode, which buttons are enabled and its three text lines
-// after every answer it evaluates, so tests that run the real program can
-// read what the user sees.
+// after every answer it evaluates, and its button labels at start and after
+// every language change, so tests that run the real program can read what
+// the user sees.
 #pragma once
 
 #include "platform/interface/BWindow.h"
 
 class BButton;
+class BMenuField;
 class BStringView;
+class KXLangMenu;
 class BView;
 
 // The signature the main program's file declares; the client looks for a
@@ -34,7 +39,8 @@ public:
 
   void MessageReceived(BMessage* message) override;
 
-  // Evaluates answers ('_KXT') and language changes ("_LangFilePath").
+  // Evaluates answers ('_KXT') and language changes ("_LangFilePath"),
+  // which relabel the window.
   virtual void CheckMessage(BMessage* message);
   // Broadcasts a request for a date, or for a time only.
   virtual void AskOrvel(bool timeOnly);
@@ -43,9 +49,11 @@ public:
 
   // 0 nothing asked, 1 a date asked, 2 a time asked.
   int32 AskMode() const { return askMode; }
+  KXLangMenu* LangMenu() const { return fLangMenu; }
 
 private:
   void TraceTexts() const;
+  void TraceLabels() const;
 
   int32 askMode = 0;
   BView* bView = nullptr;
@@ -54,4 +62,5 @@ private:
   BStringView* rdate = nullptr;
   BStringView* rtime = nullptr;
   BStringView* bcSv = nullptr;
+  KXLangMenu* fLangMenu = nullptr; // owned by its menu field
 };

@@ -11,7 +11,7 @@ packages=(
   libgif-dev
   googletest libgtest-dev libgmock-dev
   fonts-dejavu-core
-  attr xdg-utils
+  attr xdg-utils gettext
   python3 python3-dbus python3-gi
 )
 if [ "${1:-}" = "--test" ]; then

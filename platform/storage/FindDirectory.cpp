@@ -1,5 +1,6 @@
 #include "platform/storage/FindDirectory.h"
 
+#include <climits>
 #include <cstdlib>
 #include <pwd.h>
 #include <string>
@@ -32,6 +33,19 @@ status_t HomeFolder(BPath* path)
   return path->SetTo(found->pw_dir);
 }
 
+status_t ProgramFolder(BPath* path)
+{
+  char buffer[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (length <= 0) {
+    path->Unset();
+    return StatusFromErrno(errno);
+  }
+  buffer[length] = '\0';
+  BPath program(buffer);
+  return program.GetParent(path);
+}
+
 } // namespace
 
 status_t find_directory(directory_which which, BPath* path, bool createIt)
@@ -56,6 +70,9 @@ status_t find_directory(directory_which which, BPath* path, bool createIt)
       status = path->SetTo(temp);
     else
       status = path->SetTo("/tmp");
+    break;
+  case B_PROGRAM_DIRECTORY:
+    status = ProgramFolder(path);
     break;
   }
   if (status == B_OK && createIt)

@@ -4,6 +4,8 @@
 //   B_USER_SETTINGS_DIRECTORY  $XDG_CONFIG_HOME, else $HOME/.config
 //   B_USER_RUNTIME_DIRECTORY   $XDG_RUNTIME_DIR, else $TMPDIR, else /tmp: the
 //                              ram disk for short-lived files
+//   B_PROGRAM_DIRECTORY        the folder of the running program's executable
+//                              (links resolved), where its own files lie
 //
 // Relative or empty values of these variables are ignored.
 //
@@ -17,6 +19,7 @@ enum directory_which {
   B_USER_DIRECTORY,
   B_USER_SETTINGS_DIRECTORY,
   B_USER_RUNTIME_DIRECTORY,
+  B_PROGRAM_DIRECTORY,
 };
 
 // Sets `path` to the folder; with `createIt` creates it (and missing parents)

@@ -54,6 +54,9 @@ TEST_F(WindowMenu, ItemsInOrderWithTheStoredMarks)
     labels.push_back(menu->ItemAt(i)->Label());
   const std::vector<std::string> expected = {"WindowTab", "Expand View", "Triple-Preview", "AM/PM",
                                              " Today-Now ", "", "MarkDays", "", "HTML-View", "",
+#ifndef ORVELLA_DESKTOP_VARIANT
+                                             "Language", "",
+#endif
                                              "About", "", "Quit"};
   EXPECT_EQ(labels, expected);
   EXPECT_TRUE(settings->windowTab->IsMarked());
@@ -120,6 +123,14 @@ TEST_F(WindowMenu, SwitchesResizeTheWindowAndKeepTheirMarks)
   Send('MENU', 0);
   EXPECT_EQ(window->Bounds(), BRect(0, 0, MIN_W, MIN_H));
   EXPECT_EQ(StoredByte("show_expand"), 0);
+
+  EXPECT_EQ(window->Look(), B_FLOATING_WINDOW_LOOK) << "a small tab by default";
+  Send('MENU', 2);
+  EXPECT_FALSE(settings->windowTab->IsMarked());
+  EXPECT_EQ(window->Look(), B_BORDERED_WINDOW_LOOK);
+  EXPECT_EQ(StoredByte("window_tab"), 0);
+  Send('MENU', 2);
+  EXPECT_EQ(window->Look(), B_FLOATING_WINDOW_LOOK);
 
   Send('MENU', 5);
   EXPECT_TRUE(settings->amPm->IsMarked());

@@ -2,9 +2,7 @@
 // shows, and day and clock picks reaching the panel through the application.
 #include "calendar/ClockFace.h"
 #include "calendar/ClockGeometry.h"
-#include "controls/TDView.h"
 #include "platform/interface/BAlert.h"
-#include "settings/Prefs.h"
 #include "tests/app/OrvellaFixture.h"
 #include "views/DayView.h"
 #include "views/MonView.h"
@@ -18,47 +16,8 @@
 
 namespace {
 
-class WindowViews : public ::testing::Test {
+class WindowViews : public WindowTest {
 protected:
-  void SetUp() override
-  {
-    window = OrvellaEnv::app->Window();
-    ASSERT_NE(window, nullptr);
-    prefs = Prefs::getSTPrefs();
-  }
-  void TearDown() override
-  {
-    Layout(false, false);
-    if (prefs->fTimeStyle)
-      Menu(5);
-    Menu(7);  // the panel back on the current time
-    Settle();
-  }
-
-  void Menu(int32 id)
-  {
-    BMessage message('MENU');
-    message.AddInt32("m_id", id);
-    window->MessageReceived(&message);
-  }
-  void Layout(bool expand, bool triple)
-  {
-    if (prefs->fTriplePreview != triple)
-      Menu(0);
-    if (prefs->fShowExpand != expand)
-      Menu(1);
-  }
-
-  TDView* Panel() const { return window->Panel(); }
-  // Sets the panel's fields as the user's steps do, each reporting its change.
-  void SetPanel(int32 year, int32 month, int32 day, int32 hour, int32 minute)
-  {
-    Panel()->YearField()->SetValue(year);
-    Panel()->MonthField()->SetValue(month);
-    Panel()->DayField()->SetValue(day);
-    Panel()->HourField()->SetValue(hour);
-    Panel()->MinuteField()->SetValue(minute);
-  }
   void Focus(int32 field) { Panel()->SetFocusOn(nullptr, field); }
 
   static void Click(BView* view, BPoint where, Qt::MouseButton button = Qt::LeftButton)
@@ -80,9 +39,6 @@ protected:
     return days;
   }
   static std::pair<int32, int32> Shown(const MonView* month) { return {month->fYear, month->fMonth}; }
-
-  OVA_Window* window = nullptr;
-  Prefs* prefs = nullptr;
 };
 
 TEST_F(WindowViews, LayoutsPlaceTheMonthsAndTheClockOverTheMainMonth)

@@ -6,6 +6,8 @@
 #include "platform/interface/BButton.h"
 #include "platform/messaging/BMessage.h"
 #include "platform/interface/BStringView.h"
+#include "platform/storage/FindDirectory.h"
+#include "locale/KXLangMenu.h"
 #include "tests/platform/TestSupport.h"
 #include "tests/platform/TempHome.h"
 
@@ -41,20 +43,24 @@ RecordingApp* sApp = nullptr;
 class AppEnvironment : public testing::Environment {
 public:
   // No Orvella beside the test program nor on PATH: windows made here find
-  // nothing to start.
+  // nothing to start. The language they choose is stored in a home of
+  // their own.
   void SetUp() override
   {
     fEnv.Set("PATH", "/nonexistent");
+    fHome = std::make_unique<TempHome>();
     sApp = new RecordingApp;
   }
   void TearDown() override
   {
     delete sApp;
     sApp = nullptr;
+    fHome.reset();
   }
 
 private:
   ScopedEnv fEnv;
+  std::unique_ptr<TempHome> fHome;
 };
 
 const auto* const sEnvironment = testing::AddGlobalTestEnvironment(new AppEnvironment);
@@ -185,24 +191,37 @@ TEST(AskWindowTest, RequestsCarryTheContractFields)
   }
 }
 
-TEST(AskWindowTest, LanguageChangeShowsTheDictionaryName)
+TEST(AskWindowTest, LanguageChoiceRelabelsTheWindowAndShowsTheDictionaryName)
 {
+  BPath program;
+  find_directory(B_PROGRAM_DIRECTORY, &program);
+  const std::string german = std::string(program.Path()) + "/Dictionaries/AskOrvel.deDE";
   struct {
-    const char* path;
+    std::string path;
+    int32 item;
     const char* shown;
+    const char* askDate;
+    const char* okName;
   } const rows[] = {
-      {"/boot/home/config/Dictionaries/Deutsch", "Deutsch"},
-      {"Deutsch", "Deutsch"},
+      {german, 0, "AskOrvel.deDE", "Datum wählen", "Übernehmen"},
+      {"_none", 3, "_none", "Ask Date", "get Date"},
+      {"Deutsch", 0, "Deutsch", "Ask Date", "get Date"},
   };
+  auto window = NewWindow();
+  ASSERT_NE(window->LangMenu(), nullptr);
+  ASSERT_EQ(window->LangMenu()->ItemCountAfterScan(), 4) << "German, French, a separator and the default";
   for (const auto& row : rows) {
     SCOPED_TRACE(row.path);
-    auto window = NewWindow();
     BMessage change('kxCL');
-    change.AddString("_LangFilePath", row.path);
+    change.AddInt32("_MenuItem", row.item);
+    change.AddString("_LangFilePath", row.path.c_str());
     window->MessageReceived(&change);
-    EXPECT_STREQ(Text(window.get(), "bcSv"), "...") << "without a language menu 'kxCL' is ignored";
-    window->CheckMessage(&change);
     EXPECT_STREQ(Text(window.get(), "bcSv"), row.shown);
+    EXPECT_STREQ(Button(window.get(), "askb")->Label(), row.askDate);
+    sApp->received.clear();
+    window->AskOrvel(false);
+    ASSERT_TRUE(WaitFor([&]() { return !sApp->received.empty() && sApp->received.back().what == '_KXT'; }));
+    EXPECT_STREQ(sApp->received.back().GetString("_okName", ""), row.okName) << "the OK label asked for";
   }
 }
 

@@ -5,16 +5,11 @@
 #include "platform/messaging/AppDefs.h"
 #include "platform/messaging/BApplication.h"
 #include "platform/messaging/BMessage.h"
-#include "tests/platform/TestSupport.h"
+#include "tests/client/Programs.h"
 #include "tests/platform/TempHome.h"
-
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <sys/xattr.h>
 #include <cstdint>
 #include <ctime>
@@ -23,8 +18,6 @@ namespace {
 
 // 15 April 2008, 09:30 in Berlin (summer time).
 constexpr int64 kPreset = 1208244600;
-const char* const kOrvellaSignature = "application/x-vnd.KX-Orvella";
-const QString kOrvellaBusName = "org.orvella.app.application_2fx-vnd_2eKX-Orvella";
 
 // Without a window manager Orvella's window content starts at its stored
 // frame's left-top, 130, 130 by default; the panel sits at x 45 with its
@@ -81,80 +74,6 @@ public:
 
 const auto* const sEnvironment = testing::AddGlobalTestEnvironment(new AppEnvironment);
 
-// A program started by the test, and all it printed.
-class Program {
-public:
-  Program(const QString& path, const QStringList& args)
-  {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("ORVELLA_TEST_TRACE", "1");
-    fProcess.setProcessEnvironment(env);
-    fProcess.setProcessChannelMode(QProcess::MergedChannels);
-    QObject::connect(&fProcess, &QProcess::readyReadStandardOutput,
-                     [this]() { fOutput += QString::fromUtf8(fProcess.readAllStandardOutput()); });
-    fProcess.start(path, args);
-  }
-
-  ~Program()
-  {
-    if (fProcess.state() != QProcess::NotRunning) {
-      fProcess.kill();
-      fProcess.waitForFinished(kWaitMs);
-    }
-  }
-
-  int Count(const QString& text) const { return fOutput.count(text); }
-  bool Said(const QString& text) const { return Count(text) > 0; }
-  bool WaitToSay(const QString& text, int times = 1)
-  {
-    return WaitFor([&]() { return Count(text) >= times; });
-  }
-  bool WaitToExit() { return WaitFor([&]() { return fProcess.state() == QProcess::NotRunning; }); }
-  int ExitCode() const { return fProcess.exitCode(); }
-  std::string Output() const { return fOutput.toStdString(); }
-
-private:
-  QProcess fProcess;
-  QString fOutput;
-};
-
-QString BinDir()
-{
-  return QString::fromLocal8Bit(qgetenv("ORVELLA_BIN_DIR"));
-}
-
-bool Xdotool(const QStringList& args, QString* output = nullptr)
-{
-  QProcess xdotool;
-  xdotool.start("xdotool", args);
-  if (!xdotool.waitForFinished(kWaitMs) || xdotool.exitCode() != 0)
-    return false;
-  if (output)
-    *output = QString::fromUtf8(xdotool.readAllStandardOutput());
-  return true;
-}
-
-bool WindowShown(const char* title)
-{
-  QString ids;
-  return Xdotool({"search", "--onlyvisible", "--name", QString("^%1$").arg(title)}, &ids) && !ids.trimmed().isEmpty();
-}
-
-// Clicks at the screen point until `done` holds: the first click may come
-// before the window has drawn its new buttons. The buttons clicked here do
-// nothing while disabled, so a repeated click is harmless.
-bool ClickUntil(int x, int y, const std::function<bool()>& done)
-{
-  for (int attempt = 0; attempt < 8; attempt++) {
-    if (!Xdotool({"mousemove", QString::number(x), QString::number(y), "click", "1"}))
-      return false;
-    if (WaitFor(done, 2500))
-      return true;
-  }
-  return false;
-}
-
 BMessage Request(void* tag)
 {
   BMessage request('_KXT');
@@ -196,16 +115,9 @@ protected:
     return WaitFor([]() { return be_roster->IsRunning(kOrvellaSignature) && WindowShown("Orvella"); });
   }
 
-  // Quits Orvella as its Quit item would; a process that stays is killed by
-  // the id the bus gives for it.
   void StopOrvella()
   {
-    if (!be_roster->IsRunning(kOrvellaSignature))
-      return;
-    const uint pid = QDBusConnection::sessionBus().interface()->servicePid(kOrvellaBusName).value();
-    BMessenger(kOrvellaSignature).SendMessage(B_QUIT_REQUESTED);
-    if (!WaitFor([]() { return !be_roster->IsRunning(kOrvellaSignature); }) && pid > 0)
-      kill(pid_t(pid), SIGKILL);
+    QuitOrvella();
     if (fOrvella)
       fOrvella->WaitToExit();
   }

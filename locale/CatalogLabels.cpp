@@ -1,0 +1,56 @@
+#include "locale/CatalogLabels.h"
+
+#include "calendar/Labels.h"
+#include "platform/storage/BPath.h"
+#include "platform/storage/FindDirectory.h"
+
+#include <clocale>
+#include <cstring>
+#include <libintl.h>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+std::string gDomain;
+std::string gFolder;
+
+bool IsFolder(const std::string& path)
+{
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+} // namespace
+
+const char* LabelCatalogFolder()
+{
+  if (gFolder.empty()) {
+    BPath program;
+    std::string beside;
+    if (find_directory(B_PROGRAM_DIRECTORY, &program) == B_OK)
+      beside = std::string(program.Path()) + "/../share/locale";
+    gFolder = !beside.empty() && IsFolder(beside) ? beside : std::string(ORVELLA_LOCALEDIR);
+  }
+  return gFolder.c_str();
+}
+
+void UseLabelCatalog(const char* domain)
+{
+  gDomain = domain != nullptr ? domain : "";
+  // gettext ignores LANGUAGE in the "C" locale; its UTF-8 twin keeps the
+  // same rules and lets LANGUAGE choose.
+  const char* messages = setlocale(LC_MESSAGES, nullptr);
+  if (messages == nullptr || strcmp(messages, "C") == 0 || strcmp(messages, "POSIX") == 0)
+    setlocale(LC_MESSAGES, "C.UTF-8");
+  bindtextdomain(gDomain.c_str(), LabelCatalogFolder());
+  bind_textdomain_codeset(gDomain.c_str(), "UTF-8");
+  SetLabelSource(CatalogText);
+}
+
+const char* CatalogText(int number)
+{
+  if (number <= 0 || number >= kLabelCount || gDomain.empty())
+    return nullptr;
+  return dgettext(gDomain.c_str(), eLabel[number]);
+}

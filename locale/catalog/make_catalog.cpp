@@ -1,0 +1,100 @@
+// Writes the gettext catalog source (.po) of the second build from a
+// dictionary, so that the two ways to translate cannot drift apart: the
+// dictionary is loaded over the built-in label texts exactly as the program
+// loads it, and every label it changes becomes an entry whose message id is
+// the built-in text.
+//
+//   make_catalog Dictionaries/Orvella.deDE de orvella-de.po
+//
+// Fails when one built-in text would get two translations.
+#include "calendar/Labels.h"
+#include "locale/KXLabel.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ftw.h>
+#include <map>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+std::string Quoted(const std::string& text)
+{
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\')
+      quoted += '\\';
+    if (c == '\n')
+      quoted += "\\n";
+    else if (c == '\t')
+      quoted += "\\t";
+    else
+      quoted += c;
+  }
+  return quoted + "\"";
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+  if (argc != 4) {
+    fprintf(stderr, "usage: %s DICTIONARY LANGUAGE OUT.po\n", argv[0]);
+    return 2;
+  }
+  // Loading remembers the language in the locale setting; that must not
+  // reach the settings of whoever builds.
+  char settings[] = "/tmp/ova-catalog-XXXXXX";
+  if (mkdtemp(settings) == nullptr) {
+    perror("mkdtemp");
+    return 1;
+  }
+  setenv("XDG_CONFIG_HOME", settings, 1);
+  // The trace lines of the dictionary are of no use here.
+  if (freopen("/dev/null", "w", stdout) == nullptr)
+    return 1;
+
+  KXLabel* labels = KXLabel::getKXLabel("catalog");
+  labels->MirrorList(eLabel);
+  char dictionary[4096];
+  if (realpath(argv[1], dictionary) == nullptr) {
+    perror(argv[1]);
+    return 1;
+  }
+  labels->LoadLangFile(dictionary);
+
+  std::map<std::string, std::string> entries;
+  int status = 0;
+  for (int number = 1; number < kLabelCount; number++) {
+    const std::string translated = labels->getLabel(nullptr, number);
+    if (translated == eLabel[number])
+      continue;
+    auto [entry, added] = entries.emplace(eLabel[number], translated);
+    if (!added && entry->second != translated) {
+      fprintf(stderr, "%s: \"%s\" is translated twice\n", argv[1], eLabel[number]);
+      status = 1;
+    }
+  }
+  labels->DeleteMe();
+  nftw(settings, [](const char* path, const struct stat*, int, struct FTW*) { return remove(path); }, 16,
+       FTW_DEPTH | FTW_PHYS);
+  if (status != 0)
+    return status;
+
+  FILE* out = fopen(argv[3], "w");
+  if (out == nullptr) {
+    perror(argv[3]);
+    return 1;
+  }
+  const char* slash = strrchr(argv[1], '/');
+  fprintf(out, "# Made from %s by make_catalog; edit the dictionary, not this file.\n",
+          slash != nullptr ? slash + 1 : argv[1]);
+  fprintf(out, "msgid \"\"\nmsgstr \"\"\n\"Project-Id-Version: Orvella\\n\"\n\"Language: %s\\n\"\n"
+               "\"MIME-Version: 1.0\\n\"\n\"Content-Type: text/plain; charset=UTF-8\\n\"\n"
+               "\"Content-Transfer-Encoding: 8bit\\n\"\n", argv[2]);
+  for (const auto& [id, text] : entries)
+    fprintf(out, "\nmsgid %s\nmsgstr %s\n", Quoted(id).c_str(), Quoted(text).c_str());
+  return fclose(out) == 0 ? 0 : 1;
+}
