@@ -5,6 +5,7 @@
 #include "calendar/Labels.h"
 #include "calendar/LocalTime.h"
 #include "controls/TDView.h"
+#include "marks/CalendarFolder.h"
 #include "marks/EventScan.h"
 #include "marks/STMarkups.h"
 #include "platform/messaging/AppDefs.h"
@@ -49,6 +50,7 @@ OVA_Window::OVA_Window(BRect frame)
   fMarkups = STMarkups::getSTMarkups();
   if (fMarkups) {
     LookForVEvents();
+    LookForCalendars(nullptr);
     fMarkups->CheckHolidays();
     fMarkups->ShowInfo();
   }
@@ -457,6 +459,7 @@ void OVA_Window::ReloadMarkDays()
   fMarkups->ClearList();
   fMarkups->LoadHolidays(nullptr);
   LookForVEvents();
+  LookForCalendars(nullptr);
   fMarkups->CheckHolidays();
   fMarkups->ShowInfo();
   fSettings->LabelKindItems(*fMarkups);

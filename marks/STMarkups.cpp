@@ -76,6 +76,8 @@ void STMarkups::ClearList()
   fIndex.Clear();
   fIndexStale = true;
   fList.clear();
+  fYears.clear();
+  fSources.clear();
 }
 
 MarkDay* STMarkups::AddMarkDay(std::unique_ptr<MarkDay> record)
@@ -85,6 +87,15 @@ MarkDay* STMarkups::AddMarkDay(std::unique_ptr<MarkDay> record)
   fList.push_back(std::move(record));
   fIndexStale = true;
   return fList.back().get();
+}
+
+void STMarkups::AddYearSource(std::unique_ptr<YearSource> source)
+{
+  if (source == nullptr)
+    return;
+  fSources.push_back(std::move(source));
+  // The years made so far lack the new source's days.
+  fYears.clear();
 }
 
 MarkDay* STMarkups::ItemAt(int32 index) const
@@ -116,34 +127,75 @@ status_t STMarkups::LoadHolidays(const char* path)
   return B_OK;
 }
 
+int32 STMarkups::CategoryOf(uint32 kind) const
+{
+  if (kind == 'user')
+    return kCategoryUser;
+  if (kind == fRegion)
+    return kCategoryLocal;
+  if (kind == 'evnt')
+    return kCategoryEvent;
+  return kCategoryGlobal;
+}
+
+bool STMarkups::IsShown(int32 category) const
+{
+  switch (category) {
+  case kCategoryUser:
+    return fPrefs->fDaysUser;
+  case kCategoryLocal:
+    return fPrefs->fDaysLocal;
+  case kCategoryEvent:
+    return fPrefs->fDaysEvent;
+  default:
+    return fPrefs->fDaysGlobal;
+  }
+}
+
+void STMarkups::Count(int32 category, int32 number)
+{
+  switch (category) {
+  case kCategoryUser:
+    fUsers += number;
+    break;
+  case kCategoryLocal:
+    fLocals += number;
+    break;
+  case kCategoryEvent:
+    fEvents += number;
+    break;
+  default:
+    fGlobals += number;
+    break;
+  }
+}
+
+void STMarkups::Sort(std::vector<std::unique_ptr<MarkDay>>& records)
+{
+  for (const auto& record : records) {
+    record->fCategory = CategoryOf(record->fKind);
+    record->fShow = IsShown(record->fCategory);
+  }
+}
+
 void STMarkups::CheckHolidays()
 {
   // Take the settings store afresh: the window may have replaced it since
   // this registry was made.
   fPrefs = Prefs::getSTPrefs();
   fGlobals = fLocals = fUsers = fEvents = 0;
-  for (auto it = fList.rbegin(); it != fList.rend(); ++it) {
-    MarkDay& record = **it;
-    if (record.fKind == 'user') {
-      fUsers++;
-      record.fCategory = kCategoryUser;
-      record.fShow = fPrefs->fDaysUser;
-    } else if (record.fKind == fRegion) {
-      fLocals++;
-      record.fCategory = kCategoryLocal;
-      record.fShow = fPrefs->fDaysLocal;
-    } else if (record.fKind == 'evnt') {
-      fEvents++;
-      record.fCategory = kCategoryEvent;
-      record.fShow = fPrefs->fDaysEvent;
-    } else {
-      fGlobals++;
-      record.fCategory = kCategoryGlobal;
-      record.fShow = fPrefs->fDaysGlobal;
-    }
-  }
+  Sort(fList);
+  for (const auto& record : fList)
+    Count(record->fCategory, 1);
   fIndex.Rebuild(fList);
   fIndexStale = false;
+
+  for (const auto& source : fSources)
+    Count(CategoryOf(source->Kind()), source->CountEntries());
+  for (auto& [year, days] : fYears) {
+    Sort(days.records);
+    days.index.Rebuild(days.records);
+  }
 }
 
 void STMarkups::ShowInfo() const
@@ -163,14 +215,42 @@ const MarkIndex& STMarkups::Index()
   return fIndex;
 }
 
+const MarkIndex& STMarkups::YearIndex(int32 year)
+{
+  static const MarkIndex kNoDays;
+  // Years the date texts cannot hold are never asked of the sources.
+  if (fSources.empty() || year < 1 || year > 9999)
+    return kNoDays;
+  auto known = fYears.find(year);
+  if (known != fYears.end())
+    return known->second.index;
+  YearDays& days = fYears[year];
+  for (const auto& source : fSources)
+    source->AddDaysOf(year, &days.records);
+  fPrefs = Prefs::getSTPrefs();
+  Sort(days.records);
+  days.index.Rebuild(days.records);
+  return days.index;
+}
+
+std::vector<MarkDay*> STMarkups::Matches(int32 month, int32 day, int32 year)
+{
+  std::vector<MarkDay*> matches = Index().All(month, day, year);
+  std::vector<MarkDay*> made = YearIndex(year).All(month, day, year);
+  matches.insert(matches.end(), made.begin(), made.end());
+  return matches;
+}
+
 MarkDay* STMarkups::IsMarkDay(int32 month, int32 day, int32 year)
 {
-  return Index().First(month, day, year);
+  if (MarkDay* listed = Index().First(month, day, year))
+    return listed;
+  return YearIndex(year).First(month, day, year);
 }
 
 bool STMarkups::IsEventDay(int32 month, int32 day, int32 year)
 {
-  return Index().HasEvent(month, day, year);
+  return Index().HasEvent(month, day, year) || YearIndex(year).HasEvent(month, day, year);
 }
 
 void STMarkups::GetMarkText(int32 month, int32 day, int32 year, std::string* result,
@@ -181,7 +261,7 @@ void STMarkups::GetMarkText(int32 month, int32 day, int32 year, std::string* res
     return;
   }
   bool first = true;
-  for (MarkDay* record : Index().All(month, day, year)) {
+  for (MarkDay* record : Matches(month, day, year)) {
     if (first && withDate) {
       result->assign(record->fDate);
       result->append("\n");
@@ -204,7 +284,7 @@ void STMarkups::GetMarkUpText(int32 month, int32 day, int32 year, std::string* r
     return;
   }
   bool first = true;
-  for (MarkDay* record : Index().All(month, day, year)) {
+  for (MarkDay* record : Matches(month, day, year)) {
     if (!first)
       result->append("<br>&#160; &#160; &#160; &#160;");
     first = false;

@@ -49,6 +49,12 @@ status_t find_directory(directory_which which, BPath* path, bool createIt)
     else if ((status = HomeFolder(path)) == B_OK)
       status = path->Append(".config");
     break;
+  case B_USER_DATA_DIRECTORY:
+    if (const char* data = AbsoluteEnv("XDG_DATA_HOME"))
+      status = path->SetTo(data);
+    else if ((status = HomeFolder(path)) == B_OK)
+      status = path->Append(".local/share");
+    break;
   case B_USER_RUNTIME_DIRECTORY:
     if (const char* runtime = AbsoluteEnv("XDG_RUNTIME_DIR"))
       status = path->SetTo(runtime);
