@@ -33,6 +33,12 @@ bool ReadWhole(const std::string& path, std::string* text, std::string* reason)
     return false;
   }
   text->clear();
+  if (fseek(file, 0, SEEK_END) == 0) {
+    const long size = ftell(file);
+    if (size > 0 && size <= kMaxFileSize)
+      text->reserve(size_t(size));
+    rewind(file);
+  }
   char buffer[65536];
   size_t got;
   bool tooLarge = false;

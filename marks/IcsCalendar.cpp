@@ -1,7 +1,9 @@
 #include "marks/IcsCalendar.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 
 #include "calendar/CalDay.h"
 #include "marks/IcsReader.h"
@@ -16,12 +18,25 @@ constexpr int32 kMaxSpanDays = 366;
 // Longest TZID handed to the system's zone lookup.
 constexpr size_t kMaxZoneNameLength = 64;
 
-// The properties of one VEVENT as written, before the file's time zones
-// are all known.
-struct RawEntry {
-  IcsLine start;
-  IcsLine end;
-  IcsLine recurrenceId;
+// A value with the zone it is given in.
+struct IcsValue {
+  std::string tzid;
+  std::string value;
+
+  void Take(const IcsLine& line)
+  {
+    tzid = line.tzid;
+    value = line.value;
+  }
+};
+
+} // namespace
+
+// The properties of one VEVENT as written; one is reused for every entry.
+struct IcsCalendar::RawEntry {
+  IcsValue start;
+  IcsValue end;
+  IcsValue recurrenceId;
   bool hasStart = false;
   bool hasEnd = false;
   bool hasRecurrenceId = false;
@@ -30,37 +45,52 @@ struct RawEntry {
   std::string summary;
   std::string uid;
   std::vector<std::string> rules;
-  std::vector<IcsLine> extraStarts;
-  std::vector<IcsLine> exceptions;
+  std::vector<IcsValue> extraStarts;
+  std::vector<IcsValue> exceptions;
+
+  void Clear()
+  {
+    hasStart = hasEnd = hasRecurrenceId = cancelled = false;
+    duration.clear();
+    summary.clear();
+    uid.clear();
+    rules.clear();
+    extraStarts.clear();
+    exceptions.clear();
+  }
+
+  void Take(const IcsLine& line)
+  {
+    if (line.name == "DTSTART") {
+      start.Take(line);
+      hasStart = true;
+    } else if (line.name == "DTEND") {
+      end.Take(line);
+      hasEnd = true;
+    } else if (line.name == "DURATION") {
+      duration = line.value;
+    } else if (line.name == "SUMMARY") {
+      summary = IcsReader::UnescapeText(line.value);
+    } else if (line.name == "UID") {
+      uid = line.value;
+    } else if (line.name == "RECURRENCE-ID") {
+      recurrenceId.Take(line);
+      hasRecurrenceId = true;
+    } else if (line.name == "STATUS") {
+      cancelled = IcsReader::UpperCase(line.value) == "CANCELLED";
+    } else if (line.name == "RRULE") {
+      rules.push_back(line.value);
+    } else if (line.name == "RDATE") {
+      extraStarts.emplace_back();
+      extraStarts.back().Take(line);
+    } else if (line.name == "EXDATE") {
+      exceptions.emplace_back();
+      exceptions.back().Take(line);
+    }
+  }
 };
 
-void TakeProperty(const IcsLine& line, RawEntry* entry)
-{
-  if (line.name == "DTSTART") {
-    entry->start = line;
-    entry->hasStart = true;
-  } else if (line.name == "DTEND") {
-    entry->end = line;
-    entry->hasEnd = true;
-  } else if (line.name == "DURATION") {
-    entry->duration = line.value;
-  } else if (line.name == "SUMMARY") {
-    entry->summary = IcsReader::UnescapeText(line.value);
-  } else if (line.name == "UID") {
-    entry->uid = line.value;
-  } else if (line.name == "RECURRENCE-ID") {
-    entry->recurrenceId = line;
-    entry->hasRecurrenceId = true;
-  } else if (line.name == "STATUS") {
-    entry->cancelled = IcsReader::UpperCase(line.value) == "CANCELLED";
-  } else if (line.name == "RRULE") {
-    entry->rules.push_back(line.value);
-  } else if (line.name == "RDATE") {
-    entry->extraStarts.push_back(line);
-  } else if (line.name == "EXDATE") {
-    entry->exceptions.push_back(line);
-  }
-}
+namespace {
 
 // Cuts a text to at most `length` bytes without splitting a UTF-8 character.
 void CutText(std::string* text, size_t length)
@@ -84,6 +114,24 @@ bool IsZoneName(const std::string& name)
       return false;
   }
   return true;
+}
+
+// How often a name stands in the text, in any case: a quick look that
+// tells whether the file defines time zones and how many entries to make
+// room for.
+size_t Occurrences(std::string_view text, const char* lowerName)
+{
+  const size_t length = strlen(lowerName);
+  size_t found = 0;
+  for (size_t at = 0; at + length <= text.size(); at++) {
+    // Setting bit 5 makes ASCII capitals small and keeps letters apart
+    // from everything else.
+    size_t i = 0;
+    while (i < length && (text[at + i] | 0x20) == lowerName[i])
+      i++;
+    found += i == length ? 1 : 0;
+  }
+  return found;
 }
 
 // Days from one date to another, at least 1 and at most a year.
@@ -172,169 +220,199 @@ icaltimezone* IcsCalendar::Zone(const std::string& tzid, bool* unknown)
   return known->second;
 }
 
-std::unique_ptr<IcsCalendar> IcsCalendar::Parse(std::string_view text, uint32 kind, IcsProblems* problems)
+// Walks the components. The first walk (zonesOnly) only makes the file's
+// time zones, so that the second one can make every entry at its end
+// whatever the order of the file.
+bool IcsCalendar::Walk(std::string_view text, bool zonesOnly, IcsProblems* problems, Moves* moves)
 {
-  *problems = IcsProblems();
-  std::unique_ptr<IcsCalendar> calendar(new IcsCalendar(kind));
-  std::vector<RawEntry> raws;
-  std::vector<std::string> open;   // the components open at this line
+  std::vector<std::string> open;  // the components open at this line
   bool sawCalendar = false;
-  size_t entryDepth = 0;           // depth of an open VEVENT; 0 when none
-  RawEntry entry;
+  size_t entryDepth = 0;          // depth of an open VEVENT; 0 when none
+  size_t zoneDepth = 0;           // depth of an open VTIMEZONE; 0 when none
   std::string zoneText;
-  size_t zoneDepth = 0;            // depth of an open VTIMEZONE; 0 when none
+  RawEntry entry;
+  int32 badEnds = 0;
 
   IcsReader reader(text);
   IcsLine line;
   while (reader.Next(&line)) {
     const bool begin = line.name == "BEGIN";
     const bool end = line.name == "END";
-    const std::string component = begin || end ? IcsReader::UpperCase(line.value) : std::string();
-    if (zoneDepth > 0)
-      (zoneText += line.raw) += "\r\n";
+    if (!begin && !end) {
+      if (zoneDepth > 0)
+        (zoneText += line.raw) += "\r\n";
+      else if (entryDepth > 0 && open.size() == entryDepth)
+        entry.Take(line);  // the entry's own properties, not its alarms'
+      continue;
+    }
+    const std::string component = IcsReader::UpperCase(line.value);
     if (begin) {
       const bool inCalendar = !open.empty() && open.back() == "VCALENDAR";
       open.push_back(component);
-      if (component == "VCALENDAR") {
+      if (zoneDepth > 0) {
+        (zoneText += line.raw) += "\r\n";
+      } else if (component == "VCALENDAR") {
         sawCalendar = true;
-      } else if (component == "VEVENT" && inCalendar) {
-        entry = RawEntry();
+      } else if (component == "VEVENT" && inCalendar && !zonesOnly) {
+        entry.Clear();
         entryDepth = open.size();
-      } else if (component == "VTIMEZONE" && inCalendar && zoneDepth == 0) {
+      } else if (component == "VTIMEZONE" && inCalendar && zonesOnly) {
         zoneDepth = open.size();
         zoneText = line.raw + "\r\n";
       }
-    } else if (end) {
-      if (open.empty() || open.back() != component) {
-        problems->badLines++;
-        continue;
-      }
-      if (open.size() == zoneDepth) {
-        calendar->AddZone(zoneText);
-        zoneDepth = 0;
-      }
-      if (open.size() == entryDepth) {
-        raws.push_back(std::move(entry));
-        entryDepth = 0;
-      }
-      open.pop_back();
-    } else if (entryDepth > 0 && open.size() == entryDepth) {
-      // Properties of the entry itself, not of its alarms.
-      TakeProperty(line, &entry);
+      continue;
+    }
+    if (open.empty() || open.back() != component) {
+      badEnds++;
+      continue;
+    }
+    if (zoneDepth > 0)
+      (zoneText += line.raw) += "\r\n";
+    if (open.size() == zoneDepth) {
+      AddZone(zoneText);
+      zoneDepth = 0;
+    }
+    if (open.size() == entryDepth) {
+      AddEntry(&entry, problems, moves);
+      entryDepth = 0;
+    }
+    open.pop_back();
+  }
+  if (!zonesOnly) {
+    problems->badLines += reader.BadLines() + badEnds;
+    if (entryDepth > 0)
+      problems->skippedEntries++;
+  }
+  return sawCalendar;
+}
+
+void IcsCalendar::AddEntry(RawEntry* raw, IcsProblems* problems, Moves* moves)
+{
+  bool unknownZone = false;
+  if (raw->hasRecurrenceId && !raw->uid.empty()) {
+    icaltimetype was;
+    if (ParseIcsTime(raw->recurrenceId.value, Zone(raw->recurrenceId.tzid, &unknownZone), &was))
+      moves->moved.emplace_back(raw->uid, was);
+    else
+      problems->badLines++;
+  }
+  if (raw->cancelled)
+    return;
+  IcsEntry made;
+  if (!raw->hasStart || !ParseIcsTime(raw->start.value, Zone(raw->start.tzid, &unknownZone), &made.fStart)) {
+    problems->skippedEntries++;
+    return;
+  }
+  made.fSummary = std::move(raw->summary);
+  CutText(&made.fSummary, kMaxNameLength);
+  if (made.fStart.is_date) {
+    icaltimetype until;
+    if (raw->hasEnd && ParseIcsTime(raw->end.value, nullptr, &until)) {
+      made.fSpanDays = SpanDays(IcsWallDay(until) - IcsWallDay(made.fStart));
+    } else if (!raw->duration.empty()) {
+      const icaldurationtype length = icaldurationtype_from_string(raw->duration.c_str());
+      if (!icaldurationtype_is_bad_duration(length) && !length.is_neg)
+        made.fSpanDays = SpanDays(int64(length.weeks) * 7 + length.days);
     }
   }
-  problems->badLines += reader.BadLines();
-  if (!sawCalendar) {
+  for (const std::string& text : raw->rules) {
+    IcsRule rule;
+    if (rule.Parse(text, made.fStart))
+      made.AddRule(std::move(rule));
+    else
+      problems->badLines++;
+  }
+  // Lists of dates or periods; a period counts by its start.
+  auto readTimes = [&](const std::vector<IcsValue>& lists, void (IcsEntry::*add)(const icaltimetype&)) {
+    for (const IcsValue& list : lists) {
+      icaltimezone* zone = Zone(list.tzid, &unknownZone);
+      size_t at = 0;
+      while (at <= list.value.size()) {
+        size_t comma = list.value.find(',', at);
+        if (comma == std::string::npos)
+          comma = list.value.size();
+        std::string_view item = std::string_view(list.value).substr(at, comma - at);
+        item = item.substr(0, item.find('/'));
+        icaltimetype time;
+        if (ParseIcsTime(item, zone, &time))
+          (made.*add)(time);
+        else
+          problems->badLines++;
+        at = comma + 1;
+      }
+    }
+  };
+  readTimes(raw->extraStarts, &IcsEntry::AddExtraStart);
+  readTimes(raw->exceptions, &IcsEntry::AddException);
+  if (unknownZone)
+    problems->unknownZones++;
+  if (!raw->uid.empty() && !raw->hasRecurrenceId)
+    moves->byUid.emplace_back(raw->uid, fEntries.size());
+  fEntries.push_back(std::move(made));
+}
+
+std::unique_ptr<IcsCalendar> IcsCalendar::Parse(std::string_view text, uint32 kind, IcsProblems* problems)
+{
+  *problems = IcsProblems();
+  std::unique_ptr<IcsCalendar> calendar(new IcsCalendar(kind));
+  Moves moves;
+  if (Occurrences(text, "vtimezone") > 0)
+    calendar->Walk(text, true, problems, &moves);
+  // Each entry has a BEGIN and an END line.
+  calendar->fEntries.reserve(Occurrences(text, "vevent") / 2);
+  if (!calendar->Walk(text, false, problems, &moves)) {
     problems->unreadable = "no calendar in it (no BEGIN:VCALENDAR line)";
     return nullptr;
   }
-  if (entryDepth > 0)
-    problems->skippedEntries++;
-
-  calendar->fEntries.reserve(raws.size());
-  // Moved or cancelled starts of a repeating entry name it by its UID.
-  std::map<std::string, size_t> byUid;
-  std::vector<std::pair<std::string, icaltimetype>> moved;
-  for (RawEntry& raw : raws) {
-    bool unknownZone = false;
-    if (raw.hasRecurrenceId && !raw.uid.empty()) {
-      icaltimetype was;
-      if (ParseIcsTime(raw.recurrenceId.value, calendar->Zone(raw.recurrenceId.tzid, &unknownZone), &was))
-        moved.emplace_back(raw.uid, was);
-      else
-        problems->badLines++;
+  // Moved or cancelled starts of a repeating entry name it by its UID; the
+  // first entry of a UID is the one they belong to.
+  if (!moves.moved.empty()) {
+    std::stable_sort(moves.byUid.begin(), moves.byUid.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [uid, was] : moves.moved) {
+      auto master = std::lower_bound(moves.byUid.begin(), moves.byUid.end(), uid,
+                                     [](const auto& entry, const std::string& key) { return entry.first < key; });
+      if (master != moves.byUid.end() && master->first == uid)
+        calendar->fEntries[master->second].AddException(was);
     }
-    if (raw.cancelled)
-      continue;
-    IcsEntry made;
-    if (!raw.hasStart
-        || !ParseIcsTime(raw.start.value, calendar->Zone(raw.start.tzid, &unknownZone), &made.fStart)) {
-      problems->skippedEntries++;
-      continue;
-    }
-    made.fSummary = std::move(raw.summary);
-    CutText(&made.fSummary, kMaxNameLength);
-    if (made.fStart.is_date) {
-      icaltimetype until;
-      if (raw.hasEnd && ParseIcsTime(raw.end.value, nullptr, &until)) {
-        made.fSpanDays = SpanDays(IcsWallDay(until) - IcsWallDay(made.fStart));
-      } else if (!raw.duration.empty()) {
-        const icaldurationtype length = icaldurationtype_from_string(raw.duration.c_str());
-        if (!icaldurationtype_is_bad_duration(length) && !length.is_neg)
-          made.fSpanDays = SpanDays(int64(length.weeks) * 7 + length.days);
-      }
-    }
-    for (const std::string& text : raw.rules) {
-      IcsRule rule;
-      if (rule.Parse(text, made.fStart))
-        made.fRules.push_back(std::move(rule));
-      else
-        problems->badLines++;
-    }
-    // Lists of dates or periods; a period counts by its start.
-    auto readTimes = [&](const std::vector<IcsLine>& lines, std::vector<icaltimetype>* times) {
-      for (const IcsLine& list : lines) {
-        icaltimezone* zone = calendar->Zone(list.tzid, &unknownZone);
-        size_t at = 0;
-        while (at <= list.value.size()) {
-          size_t comma = list.value.find(',', at);
-          if (comma == std::string::npos)
-            comma = list.value.size();
-          std::string_view item = std::string_view(list.value).substr(at, comma - at);
-          item = item.substr(0, item.find('/'));
-          icaltimetype time;
-          if (ParseIcsTime(item, zone, &time))
-            times->push_back(time);
-          else
-            problems->badLines++;
-          at = comma + 1;
-        }
-      }
-    };
-    readTimes(raw.extraStarts, &made.fExtraStarts);
-    readTimes(raw.exceptions, &made.fExceptions);
-    if (unknownZone)
-      problems->unknownZones++;
-    if (!raw.uid.empty() && !raw.hasRecurrenceId)
-      byUid.emplace(raw.uid, calendar->fEntries.size());
-    calendar->fEntries.push_back(std::move(made));
-  }
-  for (const auto& [uid, was] : moved) {
-    auto master = byUid.find(uid);
-    if (master != byUid.end())
-      calendar->fEntries[master->second].fExceptions.push_back(was);
   }
   for (IcsEntry& made : calendar->fEntries)
     made.Prepare();
   return calendar;
 }
 
-std::string IcsCalendar::NameOn(const IcsEntry& entry, const IcsDay& day) const
-{
-  if (fKind != 'evnt')
-    return entry.fSummary.empty() ? "--no-name--" : entry.fSummary;
-  // The event scan's form: a blank, the local start time and the summary.
-  std::string name = " ";
-  if (day.minutes >= 0) {
-    char time[16];
-    snprintf(time, sizeof(time), "%02d:%02d ", day.minutes / 60, day.minutes % 60);
-    name += time;
-  }
-  name += entry.fSummary.empty() ? " - no info -" : entry.fSummary;
-  CutText(&name, kMaxNameLength);
-  return name;
-}
-
-void IcsCalendar::AddDaysOf(int32 year, std::vector<std::unique_ptr<MarkDay>>* days) const
+void IcsCalendar::MarksOf(int32 year, std::vector<YearMark>* marks) const
 {
   std::vector<IcsDay> found;
-  for (const IcsEntry& entry : fEntries) {
-    entry.DaysIn(year, &found);
-    for (const IcsDay& day : found) {
-      kx_calday date = {day.code / 10000, uint8(day.code / 100 % 100), uint8(day.code % 100), 0};
-      auto record = std::make_unique<MarkDay>(NameOn(entry, day).c_str(), &date);
-      record->fKind = fKind;
-      days->push_back(std::move(record));
-    }
+  std::vector<icaltimetype> starts;
+  for (size_t index = 0; index < fEntries.size(); index++) {
+    fEntries[index].DaysIn(year, &found, &starts);
+    for (const IcsDay& day : found)
+      marks->push_back({day.code, int32(index), day.minutes});
   }
+}
+
+std::unique_ptr<MarkDay> IcsCalendar::Record(const YearMark& mark) const
+{
+  if (mark.entry < 0 || size_t(mark.entry) >= fEntries.size())
+    return nullptr;
+  const std::string& summary = fEntries[size_t(mark.entry)].fSummary;
+  std::string name;
+  if (fKind != 'evnt') {
+    name = summary.empty() ? "--no-name--" : summary;
+  } else {
+    // The event scan's form: a blank, the local start time and the summary.
+    name = " ";
+    if (mark.minutes >= 0) {
+      char time[16];
+      snprintf(time, sizeof(time), "%02d:%02d ", mark.minutes / 60, mark.minutes % 60);
+      name += time;
+    }
+    name += summary.empty() ? " - no info -" : summary;
+    CutText(&name, kMaxNameLength);
+  }
+  kx_calday date = {mark.code / 10000, uint8(mark.code / 100 % 100), uint8(mark.code % 100), 0};
+  auto record = std::make_unique<MarkDay>(name.c_str(), &date);
+  record->fKind = fKind;
+  return record;
 }

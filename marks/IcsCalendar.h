@@ -43,18 +43,28 @@ public:
 
   uint32 Kind() const override { return fKind; }
   int32 CountEntries() const override { return static_cast<int32>(fEntries.size()); }
-  void AddDaysOf(int32 year, std::vector<std::unique_ptr<MarkDay>>* days) const override;
+  void MarksOf(int32 year, std::vector<YearMark>* marks) const override;
+  std::unique_ptr<MarkDay> Record(const YearMark& mark) const override;
 
   const std::vector<IcsEntry>& Entries() const { return fEntries; }
 
 private:
+  struct RawEntry;
+  // Starts that entries with a RECURRENCE-ID move or cancel, and the
+  // entries they may belong to by UID.
+  struct Moves {
+    std::vector<std::pair<std::string, icaltimetype>> moved;
+    std::vector<std::pair<std::string, size_t>> byUid;
+  };
+
   explicit IcsCalendar(uint32 kind);
+  // Walks the text's components; false when it holds no VCALENDAR.
+  bool Walk(std::string_view text, bool zonesOnly, IcsProblems* problems, Moves* moves);
+  void AddEntry(RawEntry* raw, IcsProblems* problems, Moves* moves);
   // The zone a TZID names: the file's own, else the system's; null with
   // *unknown set when there is none.
   icaltimezone* Zone(const std::string& tzid, bool* unknown);
   void AddZone(const std::string& text);
-  // The entry's name on a day: events carry their local start time.
-  std::string NameOn(const IcsEntry& entry, const IcsDay& day) const;
 
   uint32 fKind;
   std::vector<IcsEntry> fEntries;

@@ -24,28 +24,70 @@ void SortValues(std::vector<int64>* values)
 
 } // namespace
 
+struct IcsEntry::Repetition {
+  std::vector<IcsRule> rules;
+  std::vector<icaltimetype> extraStarts;
+  std::vector<icaltimetype> exceptions;
+  // The exceptions by how they compare: whole days, instants of zoned
+  // times, wall clocks of floating and of zoned times. All sorted.
+  std::vector<int64> exceptionDays;
+  std::vector<int64> exceptionInstants;
+  std::vector<int64> exceptionFloatingWalls;
+  std::vector<int64> exceptionZonedWalls;
+};
+
+IcsEntry::IcsEntry() = default;
+IcsEntry::~IcsEntry() = default;
+IcsEntry::IcsEntry(IcsEntry&&) noexcept = default;
+IcsEntry& IcsEntry::operator=(IcsEntry&&) noexcept = default;
+
+IcsEntry::Repetition& IcsEntry::Repeat()
+{
+  if (fRepeat == nullptr)
+    fRepeat = std::make_unique<Repetition>();
+  return *fRepeat;
+}
+
+void IcsEntry::AddRule(IcsRule rule)
+{
+  Repeat().rules.push_back(std::move(rule));
+}
+
+void IcsEntry::AddExtraStart(const icaltimetype& start)
+{
+  Repeat().extraStarts.push_back(start);
+}
+
+void IcsEntry::AddException(const icaltimetype& start)
+{
+  Repeat().exceptions.push_back(start);
+}
+
 void IcsEntry::Prepare()
 {
-  std::sort(fExtraStarts.begin(), fExtraStarts.end(),
+  if (fRepeat == nullptr)
+    return;
+  Repetition& repeat = *fRepeat;
+  std::sort(repeat.extraStarts.begin(), repeat.extraStarts.end(),
             [](const icaltimetype& a, const icaltimetype& b) { return IcsWallSeconds(a) < IcsWallSeconds(b); });
-  fExceptionDays.clear();
-  fExceptionInstants.clear();
-  fExceptionFloatingWalls.clear();
-  fExceptionZonedWalls.clear();
-  for (const icaltimetype& exception : fExceptions) {
+  repeat.exceptionDays.clear();
+  repeat.exceptionInstants.clear();
+  repeat.exceptionFloatingWalls.clear();
+  repeat.exceptionZonedWalls.clear();
+  for (const icaltimetype& exception : repeat.exceptions) {
     if (exception.is_date) {
-      fExceptionDays.push_back(IcsWallDay(exception));
+      repeat.exceptionDays.push_back(IcsWallDay(exception));
     } else if (IcsHasZone(exception)) {
-      fExceptionInstants.push_back(int64(IcsInstant(exception)));
-      fExceptionZonedWalls.push_back(IcsWallSeconds(exception));
+      repeat.exceptionInstants.push_back(int64(IcsInstant(exception)));
+      repeat.exceptionZonedWalls.push_back(IcsWallSeconds(exception));
     } else {
-      fExceptionFloatingWalls.push_back(IcsWallSeconds(exception));
+      repeat.exceptionFloatingWalls.push_back(IcsWallSeconds(exception));
     }
   }
-  SortValues(&fExceptionDays);
-  SortValues(&fExceptionInstants);
-  SortValues(&fExceptionFloatingWalls);
-  SortValues(&fExceptionZonedWalls);
+  SortValues(&repeat.exceptionDays);
+  SortValues(&repeat.exceptionInstants);
+  SortValues(&repeat.exceptionFloatingWalls);
+  SortValues(&repeat.exceptionZonedWalls);
 }
 
 // An exception given as a date drops every start on that day; one with a
@@ -53,16 +95,19 @@ void IcsEntry::Prepare()
 // side floats.
 bool IcsEntry::IsException(const icaltimetype& start) const
 {
-  if (Contains(fExceptionDays, IcsWallDay(start)))
+  if (fRepeat == nullptr)
+    return false;
+  const Repetition& repeat = *fRepeat;
+  if (Contains(repeat.exceptionDays, IcsWallDay(start)))
     return true;
   if (start.is_date)
     return false;
   const int64 wall = IcsWallSeconds(start);
-  if (Contains(fExceptionFloatingWalls, wall))
+  if (Contains(repeat.exceptionFloatingWalls, wall))
     return true;
   if (IcsHasZone(start))
-    return !fExceptionInstants.empty() && Contains(fExceptionInstants, int64(IcsInstant(start)));
-  return Contains(fExceptionZonedWalls, wall);
+    return !repeat.exceptionInstants.empty() && Contains(repeat.exceptionInstants, int64(IcsInstant(start)));
+  return Contains(repeat.exceptionZonedWalls, wall);
 }
 
 void IcsEntry::AddDays(const icaltimetype& start, int32 year, std::vector<IcsDay>* days) const
@@ -87,7 +132,7 @@ void IcsEntry::AddDays(const icaltimetype& start, int32 year, std::vector<IcsDay
   days->push_back({year * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday, local.tm_hour * 60 + local.tm_min});
 }
 
-void IcsEntry::DaysIn(int32 year, std::vector<IcsDay>* days) const
+void IcsEntry::DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltimetype>* starts) const
 {
   days->clear();
   if (icaltime_is_null_time(fStart))
@@ -97,18 +142,21 @@ void IcsEntry::DaysIn(int32 year, std::vector<IcsDay>* days) const
   const int64 firstDay = fStart.is_date ? yearFirst - (fSpanDays - 1) : yearFirst - kZoneMarginDays;
   const int64 lastDay = fStart.is_date ? yearLast : yearLast + kZoneMarginDays;
 
-  std::vector<icaltimetype> starts;
+  starts->clear();
   const int64 startDay = IcsWallDay(fStart);
   if (startDay >= firstDay && startDay <= lastDay)
-    starts.push_back(fStart);
-  for (const IcsRule& rule : fRules)
-    rule.StartsIn(fStart, firstDay, lastDay, &starts);
-  auto extra = std::lower_bound(fExtraStarts.begin(), fExtraStarts.end(), firstDay,
-                                [](const icaltimetype& time, int64 day) { return IcsWallDay(time) < day; });
-  for (; extra != fExtraStarts.end() && IcsWallDay(*extra) <= lastDay; ++extra)
-    starts.push_back(*extra);
+    starts->push_back(fStart);
+  if (fRepeat != nullptr) {
+    for (const IcsRule& rule : fRepeat->rules)
+      rule.StartsIn(fStart, firstDay, lastDay, starts);
+    const std::vector<icaltimetype>& extras = fRepeat->extraStarts;
+    auto extra = std::lower_bound(extras.begin(), extras.end(), firstDay,
+                                  [](const icaltimetype& time, int64 day) { return IcsWallDay(time) < day; });
+    for (; extra != extras.end() && IcsWallDay(*extra) <= lastDay; ++extra)
+      starts->push_back(*extra);
+  }
 
-  for (const icaltimetype& start : starts) {
+  for (const icaltimetype& start : *starts) {
     if (!IsException(start))
       AddDays(start, year, days);
   }

@@ -6,15 +6,18 @@
 //
 //   IcsEntry entry;
 //   ParseIcsTime("19700517", nullptr, &entry.fStart);
-//   entry.fRules.emplace_back(); entry.fRules.back().Parse("FREQ=YEARLY", entry.fStart);
+//   IcsRule yearly;
+//   yearly.Parse("FREQ=YEARLY", entry.fStart);
+//   entry.AddRule(std::move(yearly));
 //   entry.Prepare();
-//   entry.DaysIn(2035, &days);   // 17 May 2035, all day
+//   entry.DaysIn(2035, &days, &starts);   // 17 May 2035, all day
 //
 // All-day entries mark their days whatever the time zone; an entry with a
 // time marks the local day of each start (the TZ of this program), so an
 // evening in New York may fall on the next day here.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,28 +34,32 @@ struct IcsDay {
 
 class IcsEntry {
 public:
+  IcsEntry();
+  ~IcsEntry();
+  IcsEntry(IcsEntry&&) noexcept;
+  IcsEntry& operator=(IcsEntry&&) noexcept;
+
+  void AddRule(IcsRule rule);
+  void AddExtraStart(const icaltimetype& start);  // RDATE
+  void AddException(const icaltimetype& start);   // EXDATE, moved or cancelled starts
   // Sorts the extra starts and exceptions; call once all are added.
   void Prepare();
-  bool Repeats() const { return !fRules.empty() || !fExtraStarts.empty(); }
   // Sets `days` to the local days of the year on which the entry lies, in
-  // order, each once (with its first start of that day).
-  void DaysIn(int32 year, std::vector<IcsDay>* days) const;
+  // order, each once (with its first start of that day). `starts` is room
+  // for the work, kept by the caller from one call to the next.
+  void DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltimetype>* starts) const;
 
   std::string fSummary;
   icaltimetype fStart = icaltime_null_time();
-  int32 fSpanDays = 1;                     // days an all-day entry covers
-  std::vector<IcsRule> fRules;
-  std::vector<icaltimetype> fExtraStarts;  // RDATE
-  std::vector<icaltimetype> fExceptions;   // EXDATE, moved or cancelled starts
+  int32 fSpanDays = 1;  // days an all-day entry covers
 
 private:
+  // What only repeating entries need, so that the many single ones stay small.
+  struct Repetition;
+
+  Repetition& Repeat();
   bool IsException(const icaltimetype& start) const;
   void AddDays(const icaltimetype& start, int32 year, std::vector<IcsDay>* days) const;
 
-  // The exceptions by how they compare: whole days, instants of zoned
-  // times, wall clocks of floating and of zoned times. All sorted.
-  std::vector<int64> fExceptionDays;
-  std::vector<int64> fExceptionInstants;
-  std::vector<int64> fExceptionFloatingWalls;
-  std::vector<int64> fExceptionZonedWalls;
+  std::unique_ptr<Repetition> fRepeat;
 };

@@ -19,52 +19,18 @@ int64 FloorDiv(int64 a, int64 b)
   return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
-int64 CeilDiv(int64 a, int64 b)
+int Count(const short* by)
 {
-  return -FloorDiv(-a, b);
+  int count = 0;
+  while (count < 7 && by[count] != ICAL_RECURRENCE_ARRAY_MAX)
+    count++;
+  return count;
 }
 
-bool NoneGiven(const short* by)
+// libical counts weekdays from Sunday = 1.
+int WeekdayOf(short byDay)
 {
-  return by[0] == ICAL_RECURRENCE_ARRAY_MAX;
-}
-
-bool OnlyGiven(const short* by, int value)
-{
-  return by[0] == value && by[1] == ICAL_RECURRENCE_ARRAY_MAX;
-}
-
-// Whether the rule only repeats the start every so many days, weeks,
-// months or years; BY parts that merely restate the start count as none.
-bool IsPlainRule(const icalrecurrencetype& rule, const icaltimetype& start)
-{
-  if (rule.rscale != nullptr || !NoneGiven(rule.by_second) || !NoneGiven(rule.by_minute)
-      || !NoneGiven(rule.by_hour) || !NoneGiven(rule.by_year_day) || !NoneGiven(rule.by_week_no)
-      || !NoneGiven(rule.by_set_pos))
-    return false;
-  const bool noDay = NoneGiven(rule.by_day);
-  const bool noMonthDay = NoneGiven(rule.by_month_day);
-  const bool noMonth = NoneGiven(rule.by_month);
-  switch (rule.freq) {
-  case ICAL_DAILY_RECURRENCE:
-    return noDay && noMonthDay && noMonth;
-  case ICAL_WEEKLY_RECURRENCE: {
-    const int weekday = Weekday(IcsWallDay(start)) + 1;  // libical counts Sunday as 1
-    const bool sameDay = noDay
-                         || (rule.by_day[1] == ICAL_RECURRENCE_ARRAY_MAX
-                             && icalrecurrencetype_day_position(rule.by_day[0]) == 0
-                             && int(icalrecurrencetype_day_day_of_week(rule.by_day[0])) == weekday);
-    return sameDay && noMonthDay && noMonth;
-  }
-  case ICAL_MONTHLY_RECURRENCE:
-    return noDay && noMonth && (noMonthDay || OnlyGiven(rule.by_month_day, start.day));
-  case ICAL_YEARLY_RECURRENCE:
-    return noDay
-           && ((noMonth && noMonthDay)
-               || (OnlyGiven(rule.by_month, start.month) && (noMonthDay || OnlyGiven(rule.by_month_day, start.day))));
-  default:
-    return false;
-  }
+  return int(icalrecurrencetype_day_day_of_week(byDay)) - 1;
 }
 
 icaltimetype OnDay(icaltimetype time, int64 day)
@@ -74,6 +40,11 @@ icaltimetype OnDay(icaltimetype time, int64 day)
   time.month = civil.month;
   time.day = civil.day;
   return time;
+}
+
+int64 MonthLength(int64 monthIndex)
+{
+  return TagePerMonat(int(monthIndex % 12), int(monthIndex / 12));
 }
 
 } // namespace
@@ -99,14 +70,76 @@ bool IcsRule::Parse(const std::string& text, const icaltimetype& start)
   fCount = rule.count;
   fUntil = rule.until;
   fLibical.reset();
-  if (IsPlainRule(rule, start))
-    return true;
-  icalrecur_iterator* check = icalrecur_iterator_new(rule, start);
-  if (check == nullptr)
-    return false;
-  icalrecur_iterator_free(check);
-  fLibical = std::make_unique<icalrecurrencetype>(rule);
+  // A rule libical takes but cannot iterate gives no starts; trying that
+  // here would cost more than all the rest of reading the file.
+  if (!TakePlainShape(rule, start))
+    fLibical = std::make_unique<icalrecurrencetype>(rule);
   return true;
+}
+
+bool IcsRule::TakePlainShape(const icalrecurrencetype& rule, const icaltimetype& start)
+{
+  if (Count(rule.by_second) + Count(rule.by_minute) + Count(rule.by_hour) + Count(rule.by_year_day)
+          + Count(rule.by_week_no) + Count(rule.by_set_pos)
+      > 0)
+    return false;
+  const int days = Count(rule.by_day);
+  const int monthDays = Count(rule.by_month_day);
+  const int months = Count(rule.by_month);
+  if (days > 1 && rule.freq != ICAL_WEEKLY_RECURRENCE)
+    return false;
+  const int ordinal = days == 1 ? icalrecurrencetype_day_position(rule.by_day[0]) : 0;
+  const int monthDay = monthDays == 1 ? rule.by_month_day[0] : 0;
+  fMonth = start.month;
+  fMonthDay = start.day;
+  fOrdinal = 0;
+  fWeekdays = 1 << Weekday(IcsWallDay(start));
+  fWeekStart = int(rule.week_start) >= 1 && int(rule.week_start) <= 7 ? int(rule.week_start) - 1 : 1;
+
+  switch (rule.freq) {
+  case ICAL_DAILY_RECURRENCE:
+    return days == 0 && monthDays == 0 && months == 0;
+  case ICAL_WEEKLY_RECURRENCE:
+    if (monthDays > 0 || months > 0)
+      return false;
+    if (days > 0) {
+      fWeekdays = 0;
+      for (int i = 0; i < days; i++) {
+        if (icalrecurrencetype_day_position(rule.by_day[i]) != 0)
+          return false;
+        fWeekdays |= 1 << WeekdayOf(rule.by_day[i]);
+      }
+    }
+    return true;
+  case ICAL_MONTHLY_RECURRENCE:
+  case ICAL_YEARLY_RECURRENCE: {
+    const bool yearly = rule.freq == ICAL_YEARLY_RECURRENCE;
+    if (monthDays > 1 || months > 1 || (days == 1 && (monthDays > 0 || ordinal == 0 || ordinal < -5 || ordinal > 5)))
+      return false;
+    if (yearly && months == 0 && (days > 0 || monthDays > 0))
+      return false;  // days of every month, or of the whole year
+    if (!yearly && months > 0)
+      return false;
+    if (months == 1) {
+      if (icalrecurrencetype_month_is_leap(rule.by_month[0]) || rule.by_month[0] < 1 || rule.by_month[0] > 12)
+        return false;
+      fMonth = rule.by_month[0];
+    }
+    if (monthDays == 1) {
+      if (monthDay == 0 || monthDay < -31 || monthDay > 31)
+        return false;
+      fMonthDay = monthDay;
+    }
+    if (days == 1) {
+      fMonthDay = 0;
+      fOrdinal = ordinal;
+      fWeekdays = 1 << WeekdayOf(rule.by_day[0]);
+    }
+    return true;
+  }
+  default:
+    return false;
+  }
 }
 
 bool IcsRule::BeforeUntil(const icaltimetype& time) const
@@ -131,64 +164,117 @@ void IcsRule::StartsIn(const icaltimetype& start, int64 firstDay, int64 lastDay,
     PlainStartsIn(start, firstDay, lastDay, starts);
 }
 
+void IcsRule::Periods(const icaltimetype& start, int64 firstDay, int64 lastDay, int64* first, int64* last) const
+{
+  const int64 startDay = IcsWallDay(start);
+  switch (fFrequency) {
+  case ICAL_DAILY_RECURRENCE:
+    *first = FloorDiv(firstDay - startDay, fInterval);
+    *last = FloorDiv(lastDay - startDay, fInterval);
+    break;
+  case ICAL_WEEKLY_RECURRENCE: {
+    const int64 weekOfStart = startDay - (Weekday(startDay) - fWeekStart + 7) % 7;
+    *first = FloorDiv(firstDay - weekOfStart, 7 * int64(fInterval));
+    *last = FloorDiv(lastDay - weekOfStart, 7 * int64(fInterval));
+    break;
+  }
+  default: {
+    const int64 period = int64(fInterval) * (fFrequency == ICAL_YEARLY_RECURRENCE ? 12 : 1);
+    const int64 startMonth = int64(start.year) * 12 + start.month - 1;
+    const CivilDay from = CivilDayFromNumber(firstDay);
+    const CivilDay to = CivilDayFromNumber(lastDay);
+    // A yearly period starts with the start's year, whatever its month.
+    const int64 shift = fFrequency == ICAL_YEARLY_RECURRENCE ? start.month - 1 : 0;
+    *first = FloorDiv(int64(from.year) * 12 + from.month - 1 - startMonth + shift, period);
+    *last = FloorDiv(int64(to.year) * 12 + to.month - 1 - startMonth + shift, period);
+    break;
+  }
+  }
+  if (*first < 0)
+    *first = 0;
+}
+
+int IcsRule::DaysOfPeriod(const icaltimetype& start, int64 k, int64 days[7]) const
+{
+  const int64 startDay = IcsWallDay(start);
+  switch (fFrequency) {
+  case ICAL_DAILY_RECURRENCE:
+    days[0] = startDay + k * fInterval;
+    return 1;
+  case ICAL_WEEKLY_RECURRENCE: {
+    const int64 week = startDay - (Weekday(startDay) - fWeekStart + 7) % 7 + 7 * int64(fInterval) * k;
+    int count = 0;
+    for (int i = 0; i < 7; i++) {
+      if (fWeekdays & (1 << ((fWeekStart + i) % 7)))
+        days[count++] = week + i;
+    }
+    return count;
+  }
+  default: {
+    const bool yearly = fFrequency == ICAL_YEARLY_RECURRENCE;
+    const int64 month = yearly ? (int64(start.year) + k * fInterval) * 12 + fMonth - 1
+                               : int64(start.year) * 12 + start.month - 1 + k * fInterval;
+    const int32 year = int32(month / 12);
+    const int32 month1 = int32(month % 12) + 1;
+    const int64 length = MonthLength(month);
+    const int64 firstOfMonth = DayNumber(year, month1, 1);
+    if (fOrdinal == 0) {
+      const int64 day = fMonthDay > 0 ? fMonthDay : length + 1 + fMonthDay;
+      if (day < 1 || day > length)
+        return 0;
+      days[0] = firstOfMonth + day - 1;
+      return 1;
+    }
+    int weekday = 0;
+    while (!(fWeekdays & (1 << weekday)))
+      weekday++;
+    int64 day;
+    if (fOrdinal > 0) {
+      day = firstOfMonth + (weekday - Weekday(firstOfMonth) + 7) % 7 + 7 * int64(fOrdinal - 1);
+    } else {
+      const int64 lastOfMonth = firstOfMonth + length - 1;
+      day = lastOfMonth - (Weekday(lastOfMonth) - weekday + 7) % 7 - 7 * int64(-fOrdinal - 1);
+    }
+    if (day < firstOfMonth || day >= firstOfMonth + length)
+      return 0;
+    days[0] = day;
+    return 1;
+  }
+  }
+}
+
 void IcsRule::PlainStartsIn(const icaltimetype& start, int64 firstDay, int64 lastDay,
                             std::vector<icaltimetype>* starts) const
 {
   const int64 startDay = IcsWallDay(start);
-  if (firstDay < startDay)
-    firstDay = startDay;
-
-  if (fFrequency == ICAL_DAILY_RECURRENCE || fFrequency == ICAL_WEEKLY_RECURRENCE) {
-    const int64 step = int64(fInterval) * (fFrequency == ICAL_WEEKLY_RECURRENCE ? 7 : 1);
-    for (int64 k = CeilDiv(firstDay - startDay, step); k <= FloorDiv(lastDay - startDay, step); k++) {
-      if (fCount > 0 && k >= fCount)
+  int64 first;
+  int64 last;
+  Periods(start, firstDay, lastDay, &first, &last);
+  int64 days[7];
+  // COUNT counts the starts of every period before the range too.
+  int64 counted = 0;
+  if (fCount > 0) {
+    for (int64 k = 0; k < first && counted < fCount; k++) {
+      const int found = DaysOfPeriod(start, k, days);
+      for (int i = 0; i < found; i++)
+        counted += days[i] >= startDay ? 1 : 0;
+    }
+  }
+  for (int64 k = first; k <= last; k++) {
+    const int found = DaysOfPeriod(start, k, days);
+    for (int i = 0; i < found; i++) {
+      if (days[i] < startDay)
+        continue;
+      if (fCount > 0 && counted >= fCount)
         return;
-      const icaltimetype time = OnDay(start, startDay + k * step);
+      counted++;
+      if (days[i] < firstDay || days[i] > lastDay)
+        continue;
+      const icaltimetype time = OnDay(start, days[i]);
       if (!BeforeUntil(time))
         return;
       starts->push_back(time);
     }
-    return;
-  }
-
-  // Months and years: the k-th repetition lies k periods of months after
-  // the start, and exists only when the start's day fits that month.
-  const int64 period = int64(fInterval) * (fFrequency == ICAL_YEARLY_RECURRENCE ? 12 : 1);
-  const int64 startMonth = int64(start.year) * 12 + start.month - 1;
-  auto monthOf = [&](int64 k) { return startMonth + k * period; };
-  auto exists = [&](int64 k) {
-    const int64 month = monthOf(k);
-    return start.day <= TagePerMonat(int(month % 12), int(month / 12));
-  };
-  const CivilDay first = CivilDayFromNumber(firstDay);
-  const CivilDay last = CivilDayFromNumber(lastDay);
-  const int64 kFirst = CeilDiv(int64(first.year) * 12 + first.month - 1 - startMonth, period);
-  const int64 kLast = FloorDiv(int64(last.year) * 12 + last.month - 1 - startMonth, period);
-
-  // COUNT counts only the repetitions that exist.
-  int64 counted = 0;
-  if (fCount > 0) {
-    if (start.day <= 28) {
-      counted = kFirst;
-    } else {
-      for (int64 k = 0; k < kFirst && counted < fCount; k++)
-        counted += exists(k) ? 1 : 0;
-    }
-  }
-  for (int64 k = kFirst; k <= kLast; k++) {
-    if (!exists(k))
-      continue;
-    if (fCount > 0 && counted >= fCount)
-      return;
-    counted++;
-    const int64 month = monthOf(k);
-    const int64 day = DayNumber(int32(month / 12), int32(month % 12) + 1, start.day);
-    if (day < firstDay || day > lastDay)
-      continue;
-    const icaltimetype time = OnDay(start, day);
-    if (!BeforeUntil(time))
-      return;
-    starts->push_back(time);
   }
 }
 

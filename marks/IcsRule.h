@@ -5,12 +5,14 @@
 //   if (rule.Parse("FREQ=YEARLY", start))                // start: 17 May 1970
 //     rule.StartsIn(start, DayNumber(2035, 1, 1), DayNumber(2035, 12, 31), &starts);
 //
-// libical reads every rule and expands the rules with BY parts (the second
-// Monday of a month, the last Friday, ...). The plain rules, a start
-// repeated every so many days, weeks, months or years as most birthdays and
-// holidays are, are worked out here by arithmetic, which is hundreds of
-// times faster and gives the same starts: dates that do not exist (30
-// February, 29 February in other years) are left out and not counted.
+// libical reads every rule. The rules that birthdays, holidays and meetings
+// use are then worked out here by arithmetic, which is hundreds of times
+// faster than libical's iteration and gives the same starts: every so many
+// days; weeks on some weekdays; months on a day of the month (counted from
+// its end when negative) or on the n-th (or n-th last) weekday; years on a
+// day of one month or its n-th weekday. Dates that do not exist (30
+// February, a fifth Monday) are left out and not counted. libical expands
+// all other rules.
 #pragma once
 
 #include <memory>
@@ -30,6 +32,8 @@ public:
 
   // Reads the rule of an entry that starts at `start`; false when libical
   // does not understand it or it has no usable frequency, interval or count.
+  // A rule that libical reads but will not repeat (a weekly rule by days
+  // of the month) gives no starts.
   bool Parse(const std::string& text, const icaltimetype& start);
   // Appends, in order, the starts the rule gives whose day (in the start's
   // own calendar) lies in firstDay..lastDay (day numbers). Each start has
@@ -39,6 +43,13 @@ public:
   bool IsPlain() const { return fLibical == nullptr; }
 
 private:
+  // Takes the rule's shape when it is one worked out here.
+  bool TakePlainShape(const icalrecurrencetype& rule, const icaltimetype& start);
+  // The first and last period (day, week, month or year after the start's)
+  // that touch the range of days.
+  void Periods(const icaltimetype& start, int64 firstDay, int64 lastDay, int64* first, int64* last) const;
+  // The days of period k, in order; returns how many (at most 7).
+  int DaysOfPeriod(const icaltimetype& start, int64 k, int64 days[7]) const;
   void PlainStartsIn(const icaltimetype& start, int64 firstDay, int64 lastDay,
                      std::vector<icaltimetype>* starts) const;
   void LibicalStartsIn(const icaltimetype& start, int64 firstDay, int64 lastDay,
@@ -50,5 +61,11 @@ private:
   int32 fInterval = 1;
   int32 fCount = 0;             // 0: no COUNT
   icaltimetype fUntil;          // null time: no UNTIL
+  // The shape of a rule worked out here.
+  int32 fMonth = 0;             // month of a yearly rule
+  int32 fMonthDay = 0;          // day of the month; negative: from its end; 0: by weekday
+  int32 fOrdinal = 0;           // n-th (negative: n-th last) weekday of the month
+  int32 fWeekdays = 0;          // weekday bits (1 << 0 is Sunday): the weekly days, or the ordinal's day
+  int32 fWeekStart = 1;         // first day of a week, 0 Sunday .. 6 Saturday
   std::unique_ptr<icalrecurrencetype> fLibical;  // rules libical expands
 };

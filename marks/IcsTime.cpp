@@ -1,19 +1,20 @@
 #include "marks/IcsTime.h"
 
-#include <string>
-
 #include "calendar/CalDay.h"
 #include "calendar/CivilDay.h"
 
 namespace {
 
-bool AllDigits(std::string_view text)
+// The number written by `count` digits at `at`; -1 when one is no digit.
+int Digits(std::string_view text, size_t at, size_t count)
 {
-  for (char c : text) {
-    if (c < '0' || c > '9')
-      return false;
+  int number = 0;
+  for (size_t i = at; i < at + count; i++) {
+    if (text[i] < '0' || text[i] > '9')
+      return -1;
+    number = number * 10 + (text[i] - '0');
   }
-  return true;
+  return number;
 }
 
 } // namespace
@@ -22,19 +23,26 @@ bool ParseIcsTime(std::string_view text, icaltimezone* zone, icaltimetype* time)
 {
   const bool date = text.size() == 8;
   const bool utc = text.size() == 16 && text[15] == 'Z';
-  const bool dateTime = date || text.size() == 15 || utc;
-  if (!dateTime || !AllDigits(text.substr(0, 8)))
+  if (!date && !utc && text.size() != 15)
     return false;
-  if (!date && (text[8] != 'T' || !AllDigits(text.substr(9, 6))))
+  icaltimetype parsed = icaltime_null_time();
+  parsed.year = Digits(text, 0, 4);
+  parsed.month = Digits(text, 4, 2);
+  parsed.day = Digits(text, 6, 2);
+  if (date) {
+    parsed.is_date = 1;
+  } else {
+    if (text[8] != 'T')
+      return false;
+    parsed.hour = Digits(text, 9, 2);
+    parsed.minute = Digits(text, 11, 2);
+    parsed.second = Digits(text, 13, 2);
+    parsed.zone = utc ? icaltimezone_get_utc_timezone() : zone;
+  }
+  if (parsed.year < 1 || parsed.month < 1 || parsed.month > 12 || parsed.day < 1
+      || parsed.day > TagePerMonat(parsed.month - 1, parsed.year) || parsed.hour < 0 || parsed.hour > 23
+      || parsed.minute < 0 || parsed.minute > 59 || parsed.second < 0 || parsed.second > 60)
     return false;
-  const std::string value(text);
-  icaltimetype parsed = icaltime_from_string(value.c_str());
-  if (icaltime_is_null_time(parsed) || parsed.year < 1 || parsed.year > 9999 || parsed.month < 1
-      || parsed.month > 12 || parsed.day < 1 || parsed.day > TagePerMonat(parsed.month - 1, parsed.year)
-      || parsed.hour > 23 || parsed.minute > 59 || parsed.second > 60)
-    return false;
-  if (!date && !utc)
-    parsed.zone = zone;
   *time = parsed;
   return true;
 }

@@ -1,5 +1,6 @@
 #include "marks/STMarkups.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "calendar/Codes.h"
@@ -170,7 +171,7 @@ void STMarkups::Count(int32 category, int32 number)
   }
 }
 
-void STMarkups::Sort(std::vector<std::unique_ptr<MarkDay>>& records)
+void STMarkups::Sort(Records& records)
 {
   for (const auto& record : records) {
     record->fCategory = CategoryOf(record->fKind);
@@ -193,8 +194,8 @@ void STMarkups::CheckHolidays()
   for (const auto& source : fSources)
     Count(CategoryOf(source->Kind()), source->CountEntries());
   for (auto& [year, days] : fYears) {
-    Sort(days.records);
-    days.index.Rebuild(days.records);
+    for (auto& [code, records] : days.records)
+      Sort(records);
   }
 }
 
@@ -215,29 +216,53 @@ const MarkIndex& STMarkups::Index()
   return fIndex;
 }
 
-const MarkIndex& STMarkups::YearIndex(int32 year)
+const STMarkups::Records* STMarkups::YearRecords(int32 month, int32 day, int32 year)
 {
-  static const MarkIndex kNoDays;
   // Years the date texts cannot hold are never asked of the sources.
-  if (fSources.empty() || year < 1 || year > 9999)
-    return kNoDays;
+  if (fSources.empty() || year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31)
+    return nullptr;
   auto known = fYears.find(year);
-  if (known != fYears.end())
-    return known->second.index;
-  YearDays& days = fYears[year];
-  for (const auto& source : fSources)
-    source->AddDaysOf(year, &days.records);
+  if (known == fYears.end()) {
+    known = fYears.emplace(year, YearDays()).first;
+    std::vector<YearMark> marks;
+    for (size_t source = 0; source < fSources.size(); source++) {
+      marks.clear();
+      fSources[source]->MarksOf(year, &marks);
+      for (const YearMark& mark : marks)
+        known->second.marks.emplace_back(source, mark);
+    }
+    // By day; on one day the sources and their entries keep their order.
+    std::stable_sort(known->second.marks.begin(), known->second.marks.end(),
+                     [](const auto& a, const auto& b) { return a.second.code < b.second.code; });
+  }
+  YearDays& days = known->second;
+  const int32 code = year * 10000 + month * 100 + day;
+  auto made = days.records.find(code);
+  if (made != days.records.end())
+    return &made->second;
+  auto first = std::lower_bound(days.marks.begin(), days.marks.end(), code,
+                                [](const auto& mark, int32 wanted) { return mark.second.code < wanted; });
+  if (first == days.marks.end() || first->second.code != code)
+    return nullptr;
+  Records& records = days.records[code];
+  for (auto it = first; it != days.marks.end() && it->second.code == code; ++it) {
+    if (std::unique_ptr<MarkDay> record = fSources[it->first]->Record(it->second))
+      records.push_back(std::move(record));
+  }
   fPrefs = Prefs::getSTPrefs();
-  Sort(days.records);
-  days.index.Rebuild(days.records);
-  return days.index;
+  Sort(records);
+  return &records;
 }
 
 std::vector<MarkDay*> STMarkups::Matches(int32 month, int32 day, int32 year)
 {
   std::vector<MarkDay*> matches = Index().All(month, day, year);
-  std::vector<MarkDay*> made = YearIndex(year).All(month, day, year);
-  matches.insert(matches.end(), made.begin(), made.end());
+  if (const Records* made = YearRecords(month, day, year)) {
+    for (const auto& record : *made) {
+      if (record->fShow)
+        matches.push_back(record.get());
+    }
+  }
   return matches;
 }
 
@@ -245,12 +270,26 @@ MarkDay* STMarkups::IsMarkDay(int32 month, int32 day, int32 year)
 {
   if (MarkDay* listed = Index().First(month, day, year))
     return listed;
-  return YearIndex(year).First(month, day, year);
+  if (const Records* made = YearRecords(month, day, year)) {
+    for (const auto& record : *made) {
+      if (record->fShow)
+        return record.get();
+    }
+  }
+  return nullptr;
 }
 
 bool STMarkups::IsEventDay(int32 month, int32 day, int32 year)
 {
-  return Index().HasEvent(month, day, year) || YearIndex(year).HasEvent(month, day, year);
+  if (Index().HasEvent(month, day, year))
+    return true;
+  if (const Records* made = YearRecords(month, day, year)) {
+    for (const auto& record : *made) {
+      if (record->fShow && record->fKind == 'evnt')
+        return true;
+    }
+  }
+  return false;
 }
 
 void STMarkups::GetMarkText(int32 month, int32 day, int32 year, std::string* result,

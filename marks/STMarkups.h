@@ -17,8 +17,9 @@
 // shown flag) is seen correctly only after the next CheckHolidays.
 //
 // Besides the list, the registry holds year sources (iCalendar files,
-// marks/YearSource.h): the first lookup of a year asks them for that year's
-// days, which then stay for further lookups. Their records come after the
+// marks/YearSource.h): the first lookup of a year asks them which days of
+// that year they mark, and the first lookup of such a day makes its
+// records; both stay for further lookups. Their records come after the
 // list's, and each entry of a source counts once.
 #pragma once
 
@@ -87,23 +88,25 @@ protected:
   virtual ~STMarkups();
 
 private:
-  // The records the year sources made for one year, and their index.
+  using Records = std::vector<std::unique_ptr<MarkDay>>;
+  // What the year sources mark in one year (source and mark, by day), and
+  // the records made so far of the days looked up.
   struct YearDays {
-    std::vector<std::unique_ptr<MarkDay>> records;
-    MarkIndex index;
+    std::vector<std::pair<size_t, YearMark>> marks;
+    std::map<int32, Records> records;
   };
 
   const MarkIndex& Index();
-  // The index of the sources' days of a year, made on first use.
-  const MarkIndex& YearIndex(int32 year);
+  // The sources' records of a day, made on first use; null when there are none.
+  const Records* YearRecords(int32 month, int32 day, int32 year);
   // The list's records on the day, then the sources'.
   std::vector<MarkDay*> Matches(int32 month, int32 day, int32 year);
   int32 CategoryOf(uint32 kind) const;
   bool IsShown(int32 category) const;
   void Count(int32 category, int32 number);
-  void Sort(std::vector<std::unique_ptr<MarkDay>>& records);
+  void Sort(Records& records);
 
-  std::vector<std::unique_ptr<MarkDay>> fList;
+  Records fList;
   MarkIndex fIndex;
   bool fIndexStale;
   std::vector<std::unique_ptr<YearSource>> fSources;

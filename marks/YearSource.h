@@ -1,7 +1,9 @@
-// Marked days that the registry makes year by year when a lookup first
+// Marked days that the registry learns year by year when a lookup first
 // needs that year: the entries of an iCalendar file, which may repeat for
-// ever. The registry owns its sources; it asks each one for the days of a
-// year once and keeps the records until the list is cleared.
+// ever. A source first tells the days of a year it marks, cheaply, as
+// marks; the registry makes a record of a mark only when a lookup asks for
+// its day. The registry owns its sources and keeps what they gave until
+// the list is cleared.
 //
 //   class Birthdays : public YearSource { ... };
 //   marks->AddYearSource(std::make_unique<Birthdays>());
@@ -13,6 +15,13 @@
 
 #include "marks/MarkDay.h"
 
+// One day a source marks.
+struct YearMark {
+  int32 code;     // year * 10000 + month * 100 + day
+  int32 entry;    // which of the source's entries marks it
+  int32 minutes;  // local start time in minutes after midnight; -1 all day
+};
+
 class YearSource {
 public:
   virtual ~YearSource() = default;
@@ -22,7 +31,9 @@ public:
   // How many entries it holds; the registry counts each entry once, however
   // many days it marks.
   virtual int32 CountEntries() const = 0;
-  // Appends a record (kind, name, date of that year) for every day of the
-  // year that an entry marks.
-  virtual void AddDaysOf(int32 year, std::vector<std::unique_ptr<MarkDay>>* days) const = 0;
+  // Appends a mark for every day of the year that an entry marks, each
+  // entry's days in order.
+  virtual void MarksOf(int32 year, std::vector<YearMark>* marks) const = 0;
+  // The record of one of its marks: kind, name and date.
+  virtual std::unique_ptr<MarkDay> Record(const YearMark& mark) const = 0;
 };

@@ -27,10 +27,11 @@ std::string Event(const std::string& properties)
 // "MM/DD", or with withNames as "MM/DD name", separated by blanks.
 std::string DaysOf(const IcsCalendar& calendar, int32 year, int32 month = 0, bool withNames = false)
 {
-  std::vector<std::unique_ptr<MarkDay>> days;
-  calendar.AddDaysOf(year, &days);
+  std::vector<YearMark> marks;
+  calendar.MarksOf(year, &marks);
   std::vector<std::string> found;
-  for (const auto& day : days) {
+  for (const YearMark& mark : marks) {
+    std::unique_ptr<MarkDay> day = calendar.Record(mark);
     if (month != 0 && day->fMonth != month)
       continue;
     EXPECT_EQ(day->fYear, year);
@@ -209,6 +210,19 @@ TEST_F(IcsCalendarTest, PlainRulesGiveWhatLibicalGives)
       {"FREQ=WEEKLY;BYDAY=WE;UNTIL=20200101T000000", "20000105T101500"},
       {"FREQ=DAILY;INTERVAL=10;UNTIL=20251231", "20000101"},
       {"FREQ=DAILY;COUNT=4000", "20000101"},
+      {"FREQ=MONTHLY;BYDAY=2MO", "20000110"},
+      {"FREQ=MONTHLY;BYDAY=-1FR;COUNT=30", "20000128"},
+      {"FREQ=MONTHLY;BYDAY=5FR", "20000128"},
+      {"FREQ=MONTHLY;INTERVAL=2;BYDAY=-2SU;UNTIL=20250101T000000", "20000123T180000"},
+      {"FREQ=MONTHLY;BYMONTHDAY=-1", "20000131"},
+      {"FREQ=MONTHLY;BYMONTHDAY=30;COUNT=40", "20000130"},
+      {"FREQ=YEARLY;BYMONTH=11;BYDAY=4TH", "19701126"},
+      {"FREQ=YEARLY;BYMONTH=5;BYDAY=-1MO;COUNT=12", "19700525"},
+      {"FREQ=YEARLY;BYMONTH=6", "19700517"},
+      {"FREQ=YEARLY;INTERVAL=4;BYMONTH=2;BYMONTHDAY=29", "19960229"},
+      {"FREQ=WEEKLY;BYDAY=MO,WE,FR", "20000105T101500"},
+      {"FREQ=WEEKLY;INTERVAL=2;BYDAY=TU,SU;WKST=SU;COUNT=100", "20000104"},
+      {"FREQ=WEEKLY;INTERVAL=2;BYDAY=TU,SU;WKST=MO;COUNT=100", "20000104"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.rule);
