@@ -2,19 +2,8 @@
 // bus and X server: Orvella, a requester (this test program, AskOrvel or
 // the Python example), and a user who presses Orvella's buttons with
 // xdotool. Every wait is bounded.
-#include "platform/messaging/AppDefs.h"
-#include "platform/messaging/BApplication.h"
-#include "platform/messaging/BMessage.h"
-#include "tests/platform/TestSupport.h"
-#include "tests/platform/TempHome.h"
+#include "tests/client/RoadSupport.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QProcess>
-
-#include <gtest/gtest.h>
-
-#include <csignal>
 #include <cstdint>
 #include <ctime>
 
@@ -22,16 +11,6 @@ namespace {
 
 // 15 April 2008, 09:30 in Berlin (summer time).
 constexpr int64 kPreset = 1208244600;
-const char* const kOrvellaSignature = "application/x-vnd.KX-Orvella";
-const QString kOrvellaBusName = "org.orvella.app.application_2fx-vnd_2eKX-Orvella";
-
-// Without a window manager Orvella's window content starts at its stored
-// frame's left-top, 130, 130 by default; the panel sits at x 45 with its
-// buttons at y 47..69: Broadcast x 10..80, Cancel 85..175, OK 180..270.
-constexpr int kButtonY = 130 + 58;
-constexpr int kBroadcastX = 130 + 45 + 45;
-constexpr int kCancelX = 130 + 45 + 130;
-constexpr int kOkX = 130 + 45 + 240;
 // AskOrvel's window sits at 100, 100 with "Ask Date" at 20..120, 16..38.
 constexpr int kAskDateX = 100 + 70;
 constexpr int kAskDateY = 100 + 27;
@@ -80,80 +59,6 @@ public:
 
 const auto* const sEnvironment = testing::AddGlobalTestEnvironment(new AppEnvironment);
 
-// A program started by the test, and all it printed.
-class Program {
-public:
-  Program(const QString& path, const QStringList& args)
-  {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("ORVELLA_TEST_TRACE", "1");
-    fProcess.setProcessEnvironment(env);
-    fProcess.setProcessChannelMode(QProcess::MergedChannels);
-    QObject::connect(&fProcess, &QProcess::readyReadStandardOutput,
-                     [this]() { fOutput += QString::fromUtf8(fProcess.readAllStandardOutput()); });
-    fProcess.start(path, args);
-  }
-
-  ~Program()
-  {
-    if (fProcess.state() != QProcess::NotRunning) {
-      fProcess.kill();
-      fProcess.waitForFinished(kWaitMs);
-    }
-  }
-
-  int Count(const QString& text) const { return fOutput.count(text); }
-  bool Said(const QString& text) const { return Count(text) > 0; }
-  bool WaitToSay(const QString& text, int times = 1)
-  {
-    return WaitFor([&]() { return Count(text) >= times; });
-  }
-  bool WaitToExit() { return WaitFor([&]() { return fProcess.state() == QProcess::NotRunning; }); }
-  int ExitCode() const { return fProcess.exitCode(); }
-  std::string Output() const { return fOutput.toStdString(); }
-
-private:
-  QProcess fProcess;
-  QString fOutput;
-};
-
-QString BinDir()
-{
-  return QString::fromLocal8Bit(qgetenv("ORVELLA_BIN_DIR"));
-}
-
-bool Xdotool(const QStringList& args, QString* output = nullptr)
-{
-  QProcess xdotool;
-  xdotool.start("xdotool", args);
-  if (!xdotool.waitForFinished(kWaitMs) || xdotool.exitCode() != 0)
-    return false;
-  if (output)
-    *output = QString::fromUtf8(xdotool.readAllStandardOutput());
-  return true;
-}
-
-bool WindowShown(const char* title)
-{
-  QString ids;
-  return Xdotool({"search", "--onlyvisible", "--name", QString("^%1$").arg(title)}, &ids) && !ids.trimmed().isEmpty();
-}
-
-// Clicks at the screen point until `done` holds: the first click may come
-// before the window has drawn its new buttons. The buttons clicked here do
-// nothing while disabled, so a repeated click is harmless.
-bool ClickUntil(int x, int y, const std::function<bool()>& done)
-{
-  for (int attempt = 0; attempt < 8; attempt++) {
-    if (!Xdotool({"mousemove", QString::number(x), QString::number(y), "click", "1"}))
-      return false;
-    if (WaitFor(done, 2500))
-      return true;
-  }
-  return false;
-}
-
 BMessage Request(void* tag)
 {
   BMessage request('_KXT');
@@ -168,7 +73,7 @@ BMessage Request(void* tag)
 const std::vector<std::string> kSendFields = {">time", ">target", ">stype", ">state"};
 const std::vector<std::string> kCancelFields = {">target", ">stype", ">state", "_resetPtr"};
 
-class RequestRoadTest : public testing::Test {
+class RequestRoadTest : public RoadTest {
 protected:
   void SetUp() override
   {
@@ -179,34 +84,9 @@ protected:
 
   void TearDown() override
   {
-    StopOrvella();
+    RoadTest::TearDown();
     sApp->RemoveHandler(&fFirst);
     sApp->RemoveHandler(&fSecond);
-  }
-
-  void StartOrvella()
-  {
-    fOrvella = std::make_unique<Program>(BinDir() + "/Orvella", QStringList());
-    ASSERT_TRUE(WaitForOrvella()) << fOrvella->Output();
-  }
-
-  static bool WaitForOrvella()
-  {
-    return WaitFor([]() { return be_roster->IsRunning(kOrvellaSignature) && WindowShown("Orvella"); });
-  }
-
-  // Quits Orvella as its Quit item would; a process that stays is killed by
-  // the id the bus gives for it.
-  void StopOrvella()
-  {
-    if (!be_roster->IsRunning(kOrvellaSignature))
-      return;
-    const uint pid = QDBusConnection::sessionBus().interface()->servicePid(kOrvellaBusName).value();
-    BMessenger(kOrvellaSignature).SendMessage(B_QUIT_REQUESTED);
-    if (!WaitFor([]() { return !be_roster->IsRunning(kOrvellaSignature); }) && pid > 0)
-      kill(pid_t(pid), SIGKILL);
-    if (fOrvella)
-      fOrvella->WaitToExit();
   }
 
   bool Ask(Inbox* inbox, void* tag)
@@ -215,21 +95,11 @@ protected:
     return BMessenger(kOrvellaSignature).SendMessage(&request, inbox) == B_OK;
   }
 
-  // Orvella printed the request and its tag: its panel is being preset.
-  bool WaitForRequest(void* tag)
-  {
-    char line[64];
-    snprintf(line, sizeof line, "<- '%p'", tag);
-    return fOrvella->WaitToSay(line);
-  }
-
   static bool GotAnswers(const Inbox& inbox, size_t count)
   {
     return WaitFor([&]() { return inbox.Answers().size() >= count; }, 0);
   }
 
-  TempHome fHome;
-  std::unique_ptr<Program> fOrvella;
   Inbox fFirst;
   Inbox fSecond;
 };
