@@ -68,8 +68,12 @@ int Ask_Script::Ask(time_t* answered)
   }
   const time_t start = time(nullptr);
   const time_t deadline = fLine.timeoutSeconds > 0 ? start + fLine.timeoutSeconds : time_t(INT64_MAX / 2);
-  if (!RunOrvella(deadline))
-    return time(nullptr) >= deadline ? kExitTimeOut : kExitError;
+  if (!RunOrvella(deadline)) {
+    if (time(nullptr) < deadline)
+      return kExitError;
+    fprintf(stderr, "AskOrvel: no answer within %d seconds\n", int(fLine.timeoutSeconds));
+    return kExitTimeOut;
+  }
 
   BMessage request('_KXT');
   request.AddMessenger(">NewTarget", be_app_messenger);

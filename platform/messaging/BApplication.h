@@ -34,7 +34,7 @@ class QCoreApplication;
 enum : uint32 {
   B_SINGLE_LAUNCH = 0x0,
   B_MULTIPLE_LAUNCH = 0x1,
-  B_BACKGROUND_APP = 0x2,
+  B_BACKGROUND_APP = 0x4,
 };
 
 class BApplication : public BLooper {

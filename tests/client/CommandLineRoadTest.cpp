@@ -37,9 +37,12 @@ protected:
                                      env);
   }
 
+  // AskOrvel alone, without a display: it shows no window, so it needs none.
   static std::unique_ptr<Program> Ask(const QStringList& options)
   {
-    return std::make_unique<Program>(BinDir() + "/AskOrvel", options);
+    QProcessEnvironment env;
+    env.insert("DISPLAY", "");
+    return std::make_unique<Program>(BinDir() + "/AskOrvel", options, env);
   }
 
   // Orvella has taken its count-th request since it started.

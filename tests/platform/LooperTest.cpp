@@ -1,12 +1,16 @@
 #include "platform/messaging/AppDefs.h"
 #include "platform/messaging/BLooper.h"
 #include "platform/messaging/BMessage.h"
+#include "platform/messaging/BMessageRunner.h"
 #include "platform/messaging/BMessenger.h"
 
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
+
+#include <memory>
 #include <vector>
 
 namespace {
@@ -233,4 +237,35 @@ TEST_F(LooperTest, MessengerToADeletedHandlerIsInvalid)
   delete panel;
   EXPECT_FALSE(toPanel.IsValid());
   EXPECT_EQ(toPanel.SendMessage('abcd'), B_BAD_PORT_ID);
+}
+
+TEST_F(LooperTest, MessageRunnerSendsItsCountAndStopsWhenDestroyed)
+{
+  RecordingLooper looper(&log);
+  BMessage tick = Tagged('tick', "t");
+  auto runFor = [](int ms) {
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired())
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  };
+  {
+    BMessageRunner twice(BMessenger(&looper), &tick, 10000, 2);
+    ASSERT_EQ(twice.InitCheck(), B_OK);
+    runFor(200);
+  }
+  EXPECT_EQ(log, (std::vector<std::string>{"looper:t", "looper:t"})) << "a count ends the runner";
+
+  log.clear();
+  auto endless = std::make_unique<BMessageRunner>(BMessenger(&looper), &tick, 10000);
+  runFor(100);
+  EXPECT_GE(log.size(), 3u);
+  endless.reset();
+  const size_t sent = log.size();
+  runFor(100);
+  EXPECT_EQ(log.size(), sent) << "a destroyed runner sends nothing more";
+
+  EXPECT_EQ(BMessageRunner(BMessenger(&looper), nullptr, 1000).InitCheck(), B_BAD_VALUE);
+  EXPECT_EQ(BMessageRunner(BMessenger(), &tick, 1000).InitCheck(), B_BAD_VALUE);
+  EXPECT_EQ(BMessageRunner(BMessenger(&looper), &tick, 0).InitCheck(), B_BAD_VALUE);
+  EXPECT_EQ(BMessageRunner(BMessenger(&looper), &tick, 1000, 0).InitCheck(), B_BAD_VALUE);
 }
