@@ -10,6 +10,7 @@
 
 #include <QDeadlineTimer>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -243,25 +244,28 @@ TEST_F(LooperTest, MessageRunnerSendsItsCountAndStopsWhenDestroyed)
 {
   RecordingLooper looper(&log);
   BMessage tick = Tagged('tick', "t");
-  auto runFor = [](int ms) {
+  // Runs the event loop until `done` holds or, with no condition, for the time.
+  auto runUntil = [](int ms, const std::function<bool()>& done) {
     QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired())
+    while (!deadline.hasExpired() && !(done && done()))
       QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
   };
   {
     BMessageRunner twice(BMessenger(&looper), &tick, 10000, 2);
     ASSERT_EQ(twice.InitCheck(), B_OK);
-    runFor(200);
+    runUntil(5000, [&]() { return log.size() >= 2; });
+    runUntil(100, nullptr);
   }
   EXPECT_EQ(log, (std::vector<std::string>{"looper:t", "looper:t"})) << "a count ends the runner";
 
   log.clear();
   auto endless = std::make_unique<BMessageRunner>(BMessenger(&looper), &tick, 10000);
-  runFor(100);
+  runUntil(5000, [&]() { return log.size() >= 3; });
   EXPECT_GE(log.size(), 3u);
   endless.reset();
+  Drain();  // what was sent before
   const size_t sent = log.size();
-  runFor(100);
+  runUntil(100, nullptr);
   EXPECT_EQ(log.size(), sent) << "a destroyed runner sends nothing more";
 
   EXPECT_EQ(BMessageRunner(BMessenger(&looper), nullptr, 1000).InitCheck(), B_BAD_VALUE);
