@@ -46,8 +46,6 @@ public:
   void MarksOf(int32 year, std::vector<YearMark>* marks) const override;
   std::unique_ptr<MarkDay> Record(const YearMark& mark) const override;
 
-  const std::vector<IcsEntry>& Entries() const { return fEntries; }
-
 private:
   struct RawEntry;
   // Starts that entries with a RECURRENCE-ID move or cancel, and the
