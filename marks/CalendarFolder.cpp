@@ -105,7 +105,7 @@ int32 LookForCalendars(const char* folder)
     const uint32 kind = CalendarKind(name);
     std::unique_ptr<IcsCalendar> calendar;
     if (ReadWhole(path, &text, &problems.unreadable))
-      calendar = IcsCalendar::Parse(text, kind, &problems);
+      calendar = IcsCalendar::Parse(text, kind, &problems, path);
     if (calendar == nullptr) {
       printf("Calendar file '%s' not read: %s\n", path.c_str(), problems.Text().c_str());
       continue;

@@ -15,6 +15,8 @@ namespace {
 constexpr size_t kMaxNameLength = 1023;
 // An all-day entry covers at most a year.
 constexpr int32 kMaxSpanDays = 366;
+// Longest time libical may work on the repetitions of one year of a file.
+constexpr std::chrono::milliseconds kLibicalTimePerYear(250);
 // Longest TZID handed to the system's zone lookup.
 constexpr size_t kMaxZoneNameLength = 64;
 
@@ -161,7 +163,7 @@ std::string IcsProblems::Text() const
   return text;
 }
 
-IcsCalendar::IcsCalendar(uint32 kind) : fKind(kind) {}
+IcsCalendar::IcsCalendar(uint32 kind, const std::string& name) : fKind(kind), fName(name) {}
 
 IcsCalendar::~IcsCalendar()
 {
@@ -351,10 +353,11 @@ void IcsCalendar::AddEntry(RawEntry* raw, IcsProblems* problems, Moves* moves)
   fEntries.push_back(std::move(made));
 }
 
-std::unique_ptr<IcsCalendar> IcsCalendar::Parse(std::string_view text, uint32 kind, IcsProblems* problems)
+std::unique_ptr<IcsCalendar> IcsCalendar::Parse(std::string_view text, uint32 kind, IcsProblems* problems,
+                                                const std::string& name)
 {
   *problems = IcsProblems();
-  std::unique_ptr<IcsCalendar> calendar(new IcsCalendar(kind));
+  std::unique_ptr<IcsCalendar> calendar(new IcsCalendar(kind, name));
   Moves moves;
   if (Occurrences(text, "vtimezone") > 0)
     calendar->Walk(text, true, problems, &moves);
@@ -383,13 +386,19 @@ std::unique_ptr<IcsCalendar> IcsCalendar::Parse(std::string_view text, uint32 ki
 
 void IcsCalendar::MarksOf(int32 year, std::vector<YearMark>* marks) const
 {
+  // Whatever the file asks of libical, a year is learnt in about this time.
+  const IcsDeadline giveUp = std::chrono::steady_clock::now() + kLibicalTimePerYear;
   std::vector<IcsDay> found;
   std::vector<icaltimetype> starts;
+  int32 cut = 0;
   for (size_t index = 0; index < fEntries.size(); index++) {
-    fEntries[index].DaysIn(year, &found, &starts);
+    cut += fEntries[index].DaysIn(year, &found, &starts, giveUp) ? 0 : 1;
     for (const IcsDay& day : found)
       marks->push_back({day.code, int32(index), day.minutes});
   }
+  if (cut > 0)
+    printf("Calendar file '%s': the repetitions of %d %s in %d take too long to work out; not all are shown\n",
+           fName.c_str(), cut, cut == 1 ? "entry" : "entries", year);
 }
 
 std::unique_ptr<MarkDay> IcsCalendar::Record(const YearMark& mark) const

@@ -34,8 +34,10 @@ struct IcsProblems {
 class IcsCalendar : public YearSource {
 public:
   // Reads an iCalendar text; null when it holds no calendar at all
-  // (problems->unreadable says why).
-  static std::unique_ptr<IcsCalendar> Parse(std::string_view text, uint32 kind, IcsProblems* problems);
+  // (problems->unreadable says why). The name (the file's path) is what
+  // its lines about problems met later call it.
+  static std::unique_ptr<IcsCalendar> Parse(std::string_view text, uint32 kind, IcsProblems* problems,
+                                            const std::string& name = "calendar");
   ~IcsCalendar() override;
 
   IcsCalendar(const IcsCalendar&) = delete;
@@ -55,7 +57,7 @@ private:
     std::vector<std::pair<std::string, size_t>> byUid;
   };
 
-  explicit IcsCalendar(uint32 kind);
+  IcsCalendar(uint32 kind, const std::string& name);
   // Walks the text's components; false when it holds no VCALENDAR.
   bool Walk(std::string_view text, bool zonesOnly, IcsProblems* problems, Moves* moves);
   void AddEntry(RawEntry* raw, IcsProblems* problems, Moves* moves);
@@ -65,6 +67,7 @@ private:
   void AddZone(const std::string& text);
 
   uint32 fKind;
+  std::string fName;
   std::vector<IcsEntry> fEntries;
   std::map<std::string, icaltimezone*> fOwnZones;     // from the file's VTIMEZONEs, owned
   std::map<std::string, icaltimezone*> fSystemZones;  // looked up once per TZID, not owned

@@ -132,11 +132,12 @@ void IcsEntry::AddDays(const icaltimetype& start, int32 year, std::vector<IcsDay
   days->push_back({year * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday, local.tm_hour * 60 + local.tm_min});
 }
 
-void IcsEntry::DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltimetype>* starts) const
+bool IcsEntry::DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltimetype>* starts,
+                      IcsDeadline giveUp) const
 {
   days->clear();
   if (icaltime_is_null_time(fStart))
-    return;
+    return true;
   const int64 yearFirst = DayNumber(year, 1, 1);
   const int64 yearLast = DayNumber(year, 12, 31);
   const int64 firstDay = fStart.is_date ? yearFirst - (fSpanDays - 1) : yearFirst - kZoneMarginDays;
@@ -146,9 +147,10 @@ void IcsEntry::DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltim
   const int64 startDay = IcsWallDay(fStart);
   if (startDay >= firstDay && startDay <= lastDay)
     starts->push_back(fStart);
+  bool complete = true;
   if (fRepeat != nullptr) {
     for (const IcsRule& rule : fRepeat->rules)
-      rule.StartsIn(fStart, firstDay, lastDay, starts);
+      complete = rule.StartsIn(fStart, firstDay, lastDay, starts, giveUp) && complete;
     const std::vector<icaltimetype>& extras = fRepeat->extraStarts;
     auto extra = std::lower_bound(extras.begin(), extras.end(), firstDay,
                                   [](const icaltimetype& time, int64 day) { return IcsWallDay(time) < day; });
@@ -166,4 +168,5 @@ void IcsEntry::DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltim
   });
   days->erase(std::unique(days->begin(), days->end(), [](const IcsDay& a, const IcsDay& b) { return a.code == b.code; }),
               days->end());
+  return complete;
 }

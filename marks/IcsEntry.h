@@ -46,8 +46,10 @@ public:
   void Prepare();
   // Sets `days` to the local days of the year on which the entry lies, in
   // order, each once (with its first start of that day). `starts` is room
-  // for the work, kept by the caller from one call to the next.
-  void DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltimetype>* starts) const;
+  // for the work, kept by the caller from one call to the next. False when
+  // libical ran past the deadline and not all days are there.
+  bool DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltimetype>* starts,
+              IcsDeadline giveUp = IcsDeadline::max()) const;
 
   std::string fSummary;
   icaltimetype fStart = icaltime_null_time();

@@ -1,5 +1,6 @@
 #include "marks/IcsRule.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "calendar/CalDay.h"
@@ -8,15 +9,22 @@
 
 namespace {
 
-// Most steps one libical rule may take for one range of days: enough for a
-// rule that repeats every hour for a year.
-// FIXME: rules that repeat more often than hourly mark only the first days
-// of each year.
-constexpr int kMaxLibicalSteps = 10000;
+constexpr int64 kSecondsPerDay = 86400;
 
 int64 FloorDiv(int64 a, int64 b)
 {
   return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+int64 CeilDiv(int64 a, int64 b)
+{
+  return -FloorDiv(-a, b);
+}
+
+bool RepeatsWithinADay(icalrecurrencetype_frequency frequency)
+{
+  return frequency == ICAL_SECONDLY_RECURRENCE || frequency == ICAL_MINUTELY_RECURRENCE
+         || frequency == ICAL_HOURLY_RECURRENCE;
 }
 
 int Count(const short* by)
@@ -39,6 +47,18 @@ icaltimetype OnDay(icaltimetype time, int64 day)
   time.year = civil.year;
   time.month = civil.month;
   time.day = civil.day;
+  return time;
+}
+
+// The time at a wall clock counted in seconds like IcsWallSeconds.
+icaltimetype AtWallSeconds(icaltimetype time, int64 seconds)
+{
+  const int64 day = FloorDiv(seconds, kSecondsPerDay);
+  const int64 ofDay = seconds - day * kSecondsPerDay;
+  time = OnDay(time, day);
+  time.hour = int(ofDay / 3600);
+  time.minute = int(ofDay / 60 % 60);
+  time.second = int(ofDay % 60);
   return time;
 }
 
@@ -70,10 +90,13 @@ bool IcsRule::Parse(const std::string& text, const icaltimetype& start)
   fCount = rule.count;
   fUntil = rule.until;
   fLibical.reset();
+  if (TakePlainShape(rule, start))
+    return true;
+  if (RepeatsWithinADay(rule.freq))
+    return false;
   // A rule libical takes but cannot iterate gives no starts; trying that
   // here would cost more than all the rest of reading the file.
-  if (!TakePlainShape(rule, start))
-    fLibical = std::make_unique<icalrecurrencetype>(rule);
+  fLibical = std::make_unique<icalrecurrencetype>(rule);
   return true;
 }
 
@@ -97,6 +120,13 @@ bool IcsRule::TakePlainShape(const icalrecurrencetype& rule, const icaltimetype&
   fWeekStart = int(rule.week_start) >= 1 && int(rule.week_start) <= 7 ? int(rule.week_start) - 1 : 1;
 
   switch (rule.freq) {
+  case ICAL_SECONDLY_RECURRENCE:
+  case ICAL_MINUTELY_RECURRENCE:
+  case ICAL_HOURLY_RECURRENCE:
+    fStepSeconds = int64(fInterval) * (rule.freq == ICAL_HOURLY_RECURRENCE     ? 3600
+                                       : rule.freq == ICAL_MINUTELY_RECURRENCE ? 60
+                                                                               : 1);
+    return days == 0 && monthDays == 0 && months == 0;
   case ICAL_DAILY_RECURRENCE:
     return days == 0 && monthDays == 0 && months == 0;
   case ICAL_WEEKLY_RECURRENCE:
@@ -153,15 +183,46 @@ bool IcsRule::BeforeUntil(const icaltimetype& time) const
   return IcsWallSeconds(time) <= IcsWallSeconds(fUntil);
 }
 
-void IcsRule::StartsIn(const icaltimetype& start, int64 firstDay, int64 lastDay,
-                       std::vector<icaltimetype>* starts) const
+bool IcsRule::StartsIn(const icaltimetype& start, int64 firstDay, int64 lastDay,
+                       std::vector<icaltimetype>* starts, IcsDeadline giveUp) const
 {
   if (fFrequency == ICAL_NO_RECURRENCE || lastDay < IcsWallDay(start))
-    return;
+    return true;
   if (fLibical != nullptr)
-    LibicalStartsIn(start, firstDay, lastDay, starts);
+    return LibicalStartsIn(start, firstDay, lastDay, starts, giveUp);
+  if (RepeatsWithinADay(fFrequency))
+    StepStartsIn(start, firstDay, lastDay, starts);
   else
     PlainStartsIn(start, firstDay, lastDay, starts);
+  return true;
+}
+
+void IcsRule::StepStartsIn(const icaltimetype& start, int64 firstDay, int64 lastDay,
+                           std::vector<icaltimetype>* starts) const
+{
+  // The k-th repetition lies k steps after the start. Each day needs only
+  // its first one, so the work goes by days, not by steps: by the wall
+  // clock's days, or for a start in a zone by this program's local days.
+  const int64 startWall = IcsWallSeconds(start);
+  const bool zoned = IcsHasZone(start);
+  for (int64 day = std::max(firstDay, IcsWallDay(start) - 1); day <= lastDay; day++) {
+    int64 from = day * kSecondsPerDay;
+    int64 to = from + kSecondsPerDay;
+    if (zoned) {
+      from = IcsWallSecondsAt(IcsLocalMidnight(day), start.zone);
+      to = IcsWallSecondsAt(IcsLocalMidnight(day + 1), start.zone);
+    }
+    const int64 k = std::max<int64>(0, CeilDiv(from - startWall, fStepSeconds));
+    const int64 wall = startWall + k * fStepSeconds;
+    if (wall >= to)
+      continue;
+    if (fCount > 0 && k >= fCount)
+      return;
+    const icaltimetype time = AtWallSeconds(start, wall);
+    if (!BeforeUntil(time))
+      return;
+    starts->push_back(time);
+  }
 }
 
 void IcsRule::Periods(const icaltimetype& start, int64 firstDay, int64 lastDay, int64* first, int64* last) const
@@ -278,12 +339,14 @@ void IcsRule::PlainStartsIn(const icaltimetype& start, int64 firstDay, int64 las
   }
 }
 
-void IcsRule::LibicalStartsIn(const icaltimetype& start, int64 firstDay, int64 lastDay,
-                              std::vector<icaltimetype>* starts) const
+bool IcsRule::LibicalStartsIn(const icaltimetype& start, int64 firstDay, int64 lastDay,
+                              std::vector<icaltimetype>* starts, IcsDeadline giveUp) const
 {
+  if (std::chrono::steady_clock::now() > giveUp)
+    return false;
   icalrecur_iterator* iterator = icalrecur_iterator_new(*fLibical, start);
   if (iterator == nullptr)
-    return;
+    return true;
   // Without COUNT the iterator may jump to the range instead of walking
   // every repetition since the start.
   if (fCount == 0 && firstDay > IcsWallDay(start)) {
@@ -292,7 +355,12 @@ void IcsRule::LibicalStartsIn(const icaltimetype& start, int64 firstDay, int64 l
       from.hour = from.minute = from.second = 0;
     icalrecur_iterator_set_start(iterator, from);
   }
-  for (int step = 0; step < kMaxLibicalSteps; step++) {
+  bool complete = true;
+  for (;;) {
+    if (std::chrono::steady_clock::now() > giveUp) {
+      complete = false;
+      break;
+    }
     icaltimetype next = icalrecur_iterator_next(iterator);
     if (icaltime_is_null_time(next))
       break;
@@ -306,4 +374,5 @@ void IcsRule::LibicalStartsIn(const icaltimetype& start, int64 firstDay, int64 l
     }
   }
   icalrecur_iterator_free(iterator);
+  return complete;
 }

@@ -62,17 +62,37 @@ bool IcsHasZone(const icaltimetype& time)
   return !time.is_date && time.zone != nullptr;
 }
 
+namespace {
+
+time_t LocalInstant(int32 year, int32 month, int32 day, int hour, int minute, int second)
+{
+  struct tm local = {};
+  local.tm_year = year - 1900;
+  local.tm_mon = month - 1;
+  local.tm_mday = day;
+  local.tm_hour = hour;
+  local.tm_min = minute;
+  local.tm_sec = second;
+  local.tm_isdst = -1;
+  return mktime(&local);
+}
+
+} // namespace
+
 time_t IcsInstant(const icaltimetype& time)
 {
   if (IcsHasZone(time))
     return icaltime_as_timet_with_zone(time, time.zone);
-  struct tm local = {};
-  local.tm_year = time.year - 1900;
-  local.tm_mon = time.month - 1;
-  local.tm_mday = time.day;
-  local.tm_hour = time.hour;
-  local.tm_min = time.minute;
-  local.tm_sec = time.second;
-  local.tm_isdst = -1;
-  return mktime(&local);
+  return LocalInstant(time.year, time.month, time.day, time.hour, time.minute, time.second);
+}
+
+int64 IcsWallSecondsAt(time_t instant, const icaltimezone* zone)
+{
+  return IcsWallSeconds(icaltime_from_timet_with_zone(instant, 0, zone));
+}
+
+time_t IcsLocalMidnight(int64 day)
+{
+  const CivilDay civil = CivilDayFromNumber(day);
+  return LocalInstant(civil.year, civil.month, civil.day, 0, 0, 0);
 }

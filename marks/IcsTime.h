@@ -30,3 +30,7 @@ bool IcsHasZone(const icaltimetype& time);
 // The instant of a time in a zone or UTC; a floating time is taken as local
 // time.
 time_t IcsInstant(const icaltimetype& time);
+// The wall clock of an instant in a zone, counted like IcsWallSeconds.
+int64 IcsWallSecondsAt(time_t instant, const icaltimezone* zone);
+// The instant a local day (a day number) begins, in this program's zone.
+time_t IcsLocalMidnight(int64 day);

@@ -7,6 +7,7 @@
 #include "tests/marks/MarksFixture.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -125,6 +126,13 @@ TEST_F(IcsCalendarTest, RepetitionsAndExceptions)
        0, "01/01 12/31"},
       {"hourly marks each day once", Event("DTSTART:20240101T120000Z\nRRULE:FREQ=HOURLY;COUNT=30\n"), 2024, 0,
        "01/01 01/02"},
+      {"every 36 hours until an instant",
+       Event("DTSTART:20240101T000000Z\nRRULE:FREQ=HOURLY;INTERVAL=36;UNTIL=20240110T000000Z\n"), 2024, 0,
+       "01/01 01/02 01/04 01/05 01/07 01/08 01/10"},
+      {"minutes into a new local year", Event("DTSTART:20241231T225800Z\nRRULE:FREQ=MINUTELY;COUNT=5\n"), 2025, 0,
+       "01/01"},
+      {"minutes at the end of the old one", Event("DTSTART:20241231T225800Z\nRRULE:FREQ=MINUTELY;COUNT=5\n"), 2024,
+       12, "12/31"},
       {"timed entry marks only its start day", Event("DTSTART:20240301T100000Z\nDTEND:20240305T100000Z\n"), 2024, 0,
        "03/01"},
   };
@@ -278,6 +286,8 @@ TEST_F(IcsCalendarTest, TextOfEntries)
        "10/03--no-name--", 3},
       {"rule and date not understood",
        Calendar(Event("DTSTART;VALUE=DATE:20241003\nRRULE:FREQ=SOMETIMES\nEXDATE:20241345\n")), "10/03--no-name--", 2},
+      {"hourly rule on some days is not read",
+       Calendar(Event("DTSTART;VALUE=DATE:20241003\nRRULE:FREQ=HOURLY;BYMONTH=9;BYDAY=2SU\n")), "10/03--no-name--", 1},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.edge);
@@ -328,3 +338,25 @@ TEST_F(IcsCalendarTest, ProblemsAreCountedInOneText)
 }
 
 } // namespace
+
+TEST_F(IcsCalendarTest, RulesLibicalSearchesLongForAreCutShort)
+{
+  // libical searches long for each start of a rule that never repeats; a
+  // year of such a file is learnt in about a quarter of a second all the same.
+  std::string entries;
+  for (int i = 0; i < 5; i++)
+    entries += Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30\n");
+  IcsProblems problems;
+  std::unique_ptr<IcsCalendar> calendar = Read(Calendar(entries), 'user', &problems);
+  ASSERT_NE(calendar, nullptr);
+  testing::internal::CaptureStdout();
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<YearMark> marks;
+  calendar->MarksOf(2024, &marks);
+  const auto took = std::chrono::steady_clock::now() - start;
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_LT(took, std::chrono::seconds(5)) << "five rules of up to a second each, cut after the first";
+  EXPECT_NE(out.find("Calendar file 'calendar': the repetitions of "), std::string::npos) << out;
+  EXPECT_NE(out.find(" in 2024 take too long to work out; not all are shown\n"), std::string::npos) << out;
+  EXPECT_EQ(marks.size(), 5u) << "each entry still marks its start";
+}
