@@ -13,6 +13,7 @@
 #include "locale/CatalogLabels.h"
 #include "locale/KXLabel.h"
 #include "locale/KXLangMenu.h"
+#include "marks/CalendarFolder.h"
 #include "marks/EventScan.h"
 #include "marks/STMarkups.h"
 #include "platform/messaging/AppDefs.h"
@@ -61,6 +62,7 @@ OVA_Window::OVA_Window(BRect frame)
   fMarkups = STMarkups::getSTMarkups();
   if (fMarkups) {
     LookForVEvents();
+    LookForCalendars(nullptr);
     fMarkups->CheckHolidays();
     fMarkups->ShowInfo();
   }
@@ -512,6 +514,7 @@ void OVA_Window::ReloadMarkDays()
   fMarkups->ClearList();
   fMarkups->LoadHolidays(nullptr);
   LookForVEvents();
+  LookForCalendars(nullptr);
   fMarkups->CheckHolidays();
   fMarkups->ShowInfo();
   fSettings->LabelKindItems(*fMarkups);

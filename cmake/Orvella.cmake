@@ -68,6 +68,5 @@ endfunction()
 
 # Where `cmake --install` puts the programs; their dictionaries go into
 # "Dictionaries" beside them, where the language menus look.
-include(GNUInstallDirs)
 set(ORVELLA_PROGRAM_INSTALL_DIR "${CMAKE_INSTALL_BINDIR}" CACHE STRING
     "Install folder of Orvella and AskOrvel, relative to the prefix")

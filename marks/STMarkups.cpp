@@ -1,5 +1,6 @@
 #include "marks/STMarkups.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "calendar/Codes.h"
@@ -76,6 +77,8 @@ void STMarkups::ClearList()
   fIndex.Clear();
   fIndexStale = true;
   fList.clear();
+  fYears.clear();
+  fSources.clear();
 }
 
 MarkDay* STMarkups::AddMarkDay(std::unique_ptr<MarkDay> record)
@@ -85,6 +88,15 @@ MarkDay* STMarkups::AddMarkDay(std::unique_ptr<MarkDay> record)
   fList.push_back(std::move(record));
   fIndexStale = true;
   return fList.back().get();
+}
+
+void STMarkups::AddYearSource(std::unique_ptr<YearSource> source)
+{
+  if (source == nullptr)
+    return;
+  fSources.push_back(std::move(source));
+  // The years made so far lack the new source's days.
+  fYears.clear();
 }
 
 MarkDay* STMarkups::ItemAt(int32 index) const
@@ -116,34 +128,75 @@ status_t STMarkups::LoadHolidays(const char* path)
   return B_OK;
 }
 
+int32 STMarkups::CategoryOf(uint32 kind) const
+{
+  if (kind == 'user')
+    return kCategoryUser;
+  if (kind == fRegion)
+    return kCategoryLocal;
+  if (kind == 'evnt')
+    return kCategoryEvent;
+  return kCategoryGlobal;
+}
+
+bool STMarkups::IsShown(int32 category) const
+{
+  switch (category) {
+  case kCategoryUser:
+    return fPrefs->fDaysUser;
+  case kCategoryLocal:
+    return fPrefs->fDaysLocal;
+  case kCategoryEvent:
+    return fPrefs->fDaysEvent;
+  default:
+    return fPrefs->fDaysGlobal;
+  }
+}
+
+void STMarkups::Count(int32 category, int32 number)
+{
+  switch (category) {
+  case kCategoryUser:
+    fUsers += number;
+    break;
+  case kCategoryLocal:
+    fLocals += number;
+    break;
+  case kCategoryEvent:
+    fEvents += number;
+    break;
+  default:
+    fGlobals += number;
+    break;
+  }
+}
+
+void STMarkups::Sort(Records& records)
+{
+  for (const auto& record : records) {
+    record->fCategory = CategoryOf(record->fKind);
+    record->fShow = IsShown(record->fCategory);
+  }
+}
+
 void STMarkups::CheckHolidays()
 {
   // Take the settings store afresh: the window may have replaced it since
   // this registry was made.
   fPrefs = Prefs::getSTPrefs();
   fGlobals = fLocals = fUsers = fEvents = 0;
-  for (auto it = fList.rbegin(); it != fList.rend(); ++it) {
-    MarkDay& record = **it;
-    if (record.fKind == 'user') {
-      fUsers++;
-      record.fCategory = kCategoryUser;
-      record.fShow = fPrefs->fDaysUser;
-    } else if (record.fKind == fRegion) {
-      fLocals++;
-      record.fCategory = kCategoryLocal;
-      record.fShow = fPrefs->fDaysLocal;
-    } else if (record.fKind == 'evnt') {
-      fEvents++;
-      record.fCategory = kCategoryEvent;
-      record.fShow = fPrefs->fDaysEvent;
-    } else {
-      fGlobals++;
-      record.fCategory = kCategoryGlobal;
-      record.fShow = fPrefs->fDaysGlobal;
-    }
-  }
+  Sort(fList);
+  for (const auto& record : fList)
+    Count(record->fCategory, 1);
   fIndex.Rebuild(fList);
   fIndexStale = false;
+
+  for (const auto& source : fSources)
+    Count(CategoryOf(source->Kind()), source->CountEntries());
+  for (auto& [year, days] : fYears) {
+    for (auto& [code, records] : days.records)
+      Sort(records);
+  }
 }
 
 void STMarkups::ShowInfo() const
@@ -163,14 +216,80 @@ const MarkIndex& STMarkups::Index()
   return fIndex;
 }
 
+const STMarkups::Records* STMarkups::YearRecords(int32 month, int32 day, int32 year)
+{
+  // Years the date texts cannot hold are never asked of the sources.
+  if (fSources.empty() || year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31)
+    return nullptr;
+  auto known = fYears.find(year);
+  if (known == fYears.end()) {
+    known = fYears.emplace(year, YearDays()).first;
+    std::vector<YearMark> marks;
+    for (size_t source = 0; source < fSources.size(); source++) {
+      marks.clear();
+      fSources[source]->MarksOf(year, &marks);
+      for (const YearMark& mark : marks)
+        known->second.marks.emplace_back(source, mark);
+    }
+    // By day; on one day the sources and their entries keep their order.
+    std::stable_sort(known->second.marks.begin(), known->second.marks.end(),
+                     [](const auto& a, const auto& b) { return a.second.code < b.second.code; });
+  }
+  YearDays& days = known->second;
+  const int32 code = year * 10000 + month * 100 + day;
+  auto made = days.records.find(code);
+  if (made != days.records.end())
+    return &made->second;
+  auto first = std::lower_bound(days.marks.begin(), days.marks.end(), code,
+                                [](const auto& mark, int32 wanted) { return mark.second.code < wanted; });
+  if (first == days.marks.end() || first->second.code != code)
+    return nullptr;
+  Records& records = days.records[code];
+  for (auto it = first; it != days.marks.end() && it->second.code == code; ++it) {
+    if (std::unique_ptr<MarkDay> record = fSources[it->first]->Record(it->second))
+      records.push_back(std::move(record));
+  }
+  fPrefs = Prefs::getSTPrefs();
+  Sort(records);
+  return &records;
+}
+
+std::vector<MarkDay*> STMarkups::Matches(int32 month, int32 day, int32 year)
+{
+  std::vector<MarkDay*> matches = Index().All(month, day, year);
+  if (const Records* made = YearRecords(month, day, year)) {
+    for (const auto& record : *made) {
+      if (record->fShow)
+        matches.push_back(record.get());
+    }
+  }
+  return matches;
+}
+
 MarkDay* STMarkups::IsMarkDay(int32 month, int32 day, int32 year)
 {
-  return Index().First(month, day, year);
+  if (MarkDay* listed = Index().First(month, day, year))
+    return listed;
+  if (const Records* made = YearRecords(month, day, year)) {
+    for (const auto& record : *made) {
+      if (record->fShow)
+        return record.get();
+    }
+  }
+  return nullptr;
 }
 
 bool STMarkups::IsEventDay(int32 month, int32 day, int32 year)
 {
-  return Index().HasEvent(month, day, year);
+  if (Index().HasEvent(month, day, year))
+    return true;
+  if (const Records* made = YearRecords(month, day, year)) {
+    for (const auto& record : *made) {
+      if (record->fShow && record->fKind == 'evnt')
+        return true;
+    }
+  }
+  return false;
 }
 
 void STMarkups::GetMarkText(int32 month, int32 day, int32 year, std::string* result,
@@ -181,7 +300,7 @@ void STMarkups::GetMarkText(int32 month, int32 day, int32 year, std::string* res
     return;
   }
   bool first = true;
-  for (MarkDay* record : Index().All(month, day, year)) {
+  for (MarkDay* record : Matches(month, day, year)) {
     if (first && withDate) {
       result->assign(record->fDate);
       result->append("\n");
@@ -204,7 +323,7 @@ void STMarkups::GetMarkUpText(int32 month, int32 day, int32 year, std::string* r
     return;
   }
   bool first = true;
-  for (MarkDay* record : Index().All(month, day, year)) {
+  for (MarkDay* record : Matches(month, day, year)) {
     if (!first)
       result->append("<br>&#160; &#160; &#160; &#160;");
     first = false;

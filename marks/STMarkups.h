@@ -15,14 +15,22 @@
 // are brought up to date by CheckHolidays. The index also follows additions
 // and ClearList on its own, but a record changed in place (its date or
 // shown flag) is seen correctly only after the next CheckHolidays.
+//
+// Besides the list, the registry holds year sources (iCalendar files,
+// marks/YearSource.h): the first lookup of a year asks them which days of
+// that year they mark, and the first lookup of such a day makes its
+// records; both stay for further lookups. Their records come after the
+// list's, and each entry of a source counts once.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "marks/MarkDay.h"
 #include "marks/MarkIndex.h"
+#include "marks/YearSource.h"
 #include "platform/support/SupportDefs.h"
 
 class Prefs;
@@ -34,12 +42,14 @@ public:
   // Deletes every record and then the registry.
   virtual void DeleteMe();
 
+  // Deletes every record and every year source.
   void ClearList();
   // Appends the records of the MarkDays file at path (the default path for
   // null); a missing file leaves the list as it is. Returns B_OK.
   status_t LoadHolidays(const char* path);
-  // Sorts every record into its category, sets its shown flag from the
-  // settings, counts them and rebuilds the lookup index.
+  // Sorts every record (and the year sources' records made so far) into its
+  // category, sets its shown flag from the settings, counts the records and
+  // the sources' entries and rebuilds the lookup indexes.
   void CheckHolidays();
   void ShowInfo() const;
 
@@ -58,6 +68,9 @@ public:
   MarkDay* AddMarkDay(std::unique_ptr<MarkDay> record);
   int32 CountItems() const { return static_cast<int32>(fList.size()); }
   MarkDay* ItemAt(int32 index) const;
+  // Takes ownership of a year source; its days join the lookups at once.
+  void AddYearSource(std::unique_ptr<YearSource> source);
+  int32 CountYearSources() const { return static_cast<int32>(fSources.size()); }
 
   static STMarkups* aMarkupsZgr;
 
@@ -75,9 +88,27 @@ protected:
   virtual ~STMarkups();
 
 private:
-  const MarkIndex& Index();
+  using Records = std::vector<std::unique_ptr<MarkDay>>;
+  // What the year sources mark in one year (source and mark, by day), and
+  // the records made so far of the days looked up.
+  struct YearDays {
+    std::vector<std::pair<size_t, YearMark>> marks;
+    std::map<int32, Records> records;
+  };
 
-  std::vector<std::unique_ptr<MarkDay>> fList;
+  const MarkIndex& Index();
+  // The sources' records of a day, made on first use; null when there are none.
+  const Records* YearRecords(int32 month, int32 day, int32 year);
+  // The list's records on the day, then the sources'.
+  std::vector<MarkDay*> Matches(int32 month, int32 day, int32 year);
+  int32 CategoryOf(uint32 kind) const;
+  bool IsShown(int32 category) const;
+  void Count(int32 category, int32 number);
+  void Sort(Records& records);
+
+  Records fList;
   MarkIndex fIndex;
   bool fIndexStale;
+  std::vector<std::unique_ptr<YearSource>> fSources;
+  std::map<int32, YearDays> fYears;
 };

@@ -9,6 +9,7 @@ packages=(
   dbus dbus-bin
   xvfb xauth
   libgif-dev
+  libical-dev
   googletest libgtest-dev libgmock-dev
   fonts-dejavu-core
   attr xdg-utils gettext

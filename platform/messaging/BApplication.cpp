@@ -24,8 +24,13 @@ char* sArgv[] = {program_invocation_short_name, nullptr};
 BApplication::BApplication(const char* signature, uint32 flags)
     : BLooper("application"), fSignature(signature != nullptr ? signature : ""), fFlags(flags)
 {
-  if (QCoreApplication::instance() == nullptr)
-    fQtApp = std::make_unique<QApplication>(sArgc, sArgv);
+  // Tests make their own Qt application.
+  if (QCoreApplication::instance() == nullptr) {
+    if (fFlags & B_BACKGROUND_APP)
+      fQtApp = std::make_unique<QCoreApplication>(sArgc, sArgv);
+    else
+      fQtApp = std::make_unique<QApplication>(sArgc, sArgv);
+  }
   // Windows end the program through B_QUIT_ON_WINDOW_CLOSE, not Qt.
   QGuiApplication::setQuitOnLastWindowClosed(false);
   be_app = this;

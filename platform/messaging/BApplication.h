@@ -11,6 +11,9 @@
 //     return 0;
 //   }
 //
+// A background application (B_BACKGROUND_APP) has no windows and needs no
+// display: a program that only exchanges messages.
+//
 // Single launch: when another program already owns the signature's bus
 // name, the constructor asks that program to activate (its
 // ActivateRequested hook runs) and leaves this one with InitCheck() ==
@@ -26,11 +29,12 @@
 #include <vector>
 
 class BWindow;
-class QApplication;
+class QCoreApplication;
 
 enum : uint32 {
   B_SINGLE_LAUNCH = 0x0,
   B_MULTIPLE_LAUNCH = 0x1,
+  B_BACKGROUND_APP = 0x4,
 };
 
 class BApplication : public BLooper {
@@ -72,7 +76,7 @@ private:
   void AddWindow(BWindow* window);
   void RemoveWindow(BWindow* window);
 
-  std::unique_ptr<QApplication> fQtApp;
+  std::unique_ptr<QCoreApplication> fQtApp;
   std::string fSignature;
   uint32 fFlags;
   status_t fInitStatus = B_OK;

@@ -32,3 +32,8 @@ bool BRoster::IsRunning(const char* signature) const
     return bus->NameHasOwner(BusConnection::BusNameForSignature(signature));
   return be_app != nullptr && strcmp(be_app->Signature(), signature) == 0;
 }
+
+bool BRoster::HasSessionBus() const
+{
+  return BusConnection::Instance() != nullptr;
+}

@@ -26,6 +26,9 @@ public:
   status_t Broadcast(BMessage* message) const;
   // Whether a program with this signature owns its bus name.
   bool IsRunning(const char* signature) const;
+  // Whether this program is on the session bus; without it no other
+  // program can be reached.
+  bool HasSessionBus() const;
 };
 
 extern const BRoster* be_roster;

@@ -46,6 +46,16 @@ status_t ProgramFolder(BPath* path)
   return program.GetParent(path);
 }
 
+// An XDG base folder: the variable's absolute path, else the home folder's
+// subfolder.
+status_t XdgFolder(const char* variable, const char* inHome, BPath* path)
+{
+  if (const char* folder = AbsoluteEnv(variable))
+    return path->SetTo(folder);
+  status_t status = HomeFolder(path);
+  return status == B_OK ? path->Append(inHome) : status;
+}
+
 } // namespace
 
 status_t find_directory(directory_which which, BPath* path, bool createIt)
@@ -58,10 +68,10 @@ status_t find_directory(directory_which which, BPath* path, bool createIt)
     status = HomeFolder(path);
     break;
   case B_USER_SETTINGS_DIRECTORY:
-    if (const char* config = AbsoluteEnv("XDG_CONFIG_HOME"))
-      status = path->SetTo(config);
-    else if ((status = HomeFolder(path)) == B_OK)
-      status = path->Append(".config");
+    status = XdgFolder("XDG_CONFIG_HOME", ".config", path);
+    break;
+  case B_USER_DATA_DIRECTORY:
+    status = XdgFolder("XDG_DATA_HOME", ".local/share", path);
     break;
   case B_USER_RUNTIME_DIRECTORY:
     if (const char* runtime = AbsoluteEnv("XDG_RUNTIME_DIR"))

@@ -5,7 +5,7 @@
 // together. In the second build Orvella speaks the desktop's language from
 // its catalog and only AskOrvel follows its menu. Every wait is bounded.
 #include "platform/messaging/BApplication.h"
-#include "tests/client/Programs.h"
+#include "tests/client/RoadSupport.h"
 #include "tests/platform/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +54,7 @@ protected:
   static void TearDownTestSuite() { delete sApp; }
 
   // Starts Orvella, then AskOrvel beside it; both have shown their labels.
-  void Start(const QString& orvellaLabels, const QString& askLabels, const QStringList& orvellaEnvironment = {})
+  void Start(const QString& orvellaLabels, const QString& askLabels, const QProcessEnvironment& orvellaEnvironment = {})
   {
     orvella = std::make_unique<Program>(BinDir() + "/Orvella", QStringList(), orvellaEnvironment);
     ASSERT_TRUE(WaitFor([] { return be_roster->IsRunning(kOrvellaSignature) && WindowShown("Orvella"); }))
@@ -135,7 +135,9 @@ TEST_F(LanguageRoadTest, AChoiceInOneProgramSwitchesBothNowAndAtTheNextStart)
 
 TEST_F(LanguageRoadTest, TheSecondBuildSpeaksTheDesktopLanguageAndLeavesChoicesToAskOrvel)
 {
-  Start(OrvellaGerman(), kAskEnglish, {"LANGUAGE=de"});
+  QProcessEnvironment german;
+  german.insert("LANGUAGE", "de");
+  Start(OrvellaGerman(), kAskEnglish, german);
   EXPECT_TRUE(orvella->Said(" --class KXLangMenu* kxlm - not needet (Zeta)\n"));
 
   // Français in AskOrvel: its second item.

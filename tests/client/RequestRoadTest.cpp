@@ -2,15 +2,10 @@
 // bus and X server: Orvella, a requester (this test program, AskOrvel or
 // the Python example), and a user who presses Orvella's buttons with
 // xdotool. Every wait is bounded.
-#include "platform/messaging/AppDefs.h"
-#include "platform/messaging/BApplication.h"
-#include "platform/messaging/BMessage.h"
-#include "tests/client/Programs.h"
-#include "tests/platform/TempHome.h"
-
-#include <gtest/gtest.h>
+#include "tests/client/RoadSupport.h"
 
 #include <sys/xattr.h>
+
 #include <cstdint>
 #include <ctime>
 
@@ -18,14 +13,6 @@ namespace {
 
 // 15 April 2008, 09:30 in Berlin (summer time).
 constexpr int64 kPreset = 1208244600;
-
-// Without a window manager Orvella's window content starts at its stored
-// frame's left-top, 130, 130 by default; the panel sits at x 45 with its
-// buttons at y 47..69: Broadcast x 10..80, Cancel 85..175, OK 180..270.
-constexpr int kButtonY = 130 + 58;
-constexpr int kBroadcastX = 130 + 45 + 45;
-constexpr int kCancelX = 130 + 45 + 130;
-constexpr int kOkX = 130 + 45 + 240;
 // AskOrvel's window sits at 100, 100 with "Ask Date" at 20..120, 16..38.
 constexpr int kAskDateX = 100 + 70;
 constexpr int kAskDateY = 100 + 27;
@@ -88,7 +75,7 @@ BMessage Request(void* tag)
 const std::vector<std::string> kSendFields = {">time", ">target", ">stype", ">state"};
 const std::vector<std::string> kCancelFields = {">target", ">stype", ">state", "_resetPtr"};
 
-class RequestRoadTest : public testing::Test {
+class RequestRoadTest : public RoadTest {
 protected:
   void SetUp() override
   {
@@ -99,27 +86,9 @@ protected:
 
   void TearDown() override
   {
-    StopOrvella();
+    RoadTest::TearDown();
     sApp->RemoveHandler(&fFirst);
     sApp->RemoveHandler(&fSecond);
-  }
-
-  void StartOrvella()
-  {
-    fOrvella = std::make_unique<Program>(BinDir() + "/Orvella", QStringList());
-    ASSERT_TRUE(WaitForOrvella()) << fOrvella->Output();
-  }
-
-  static bool WaitForOrvella()
-  {
-    return WaitFor([]() { return be_roster->IsRunning(kOrvellaSignature) && WindowShown("Orvella"); });
-  }
-
-  void StopOrvella()
-  {
-    QuitOrvella();
-    if (fOrvella)
-      fOrvella->WaitToExit();
   }
 
   bool Ask(Inbox* inbox, void* tag)
@@ -128,21 +97,11 @@ protected:
     return BMessenger(kOrvellaSignature).SendMessage(&request, inbox) == B_OK;
   }
 
-  // Orvella printed the request and its tag: its panel is being preset.
-  bool WaitForRequest(void* tag)
-  {
-    char line[64];
-    snprintf(line, sizeof line, "<- '%p'", tag);
-    return fOrvella->WaitToSay(line);
-  }
-
   static bool GotAnswers(const Inbox& inbox, size_t count)
   {
     return WaitFor([&]() { return inbox.Answers().size() >= count; }, 0);
   }
 
-  TempHome fHome;
-  std::unique_ptr<Program> fOrvella;
   Inbox fFirst;
   Inbox fSecond;
 };

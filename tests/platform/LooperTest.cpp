@@ -1,12 +1,17 @@
 #include "platform/messaging/AppDefs.h"
 #include "platform/messaging/BLooper.h"
 #include "platform/messaging/BMessage.h"
+#include "platform/messaging/BMessageRunner.h"
 #include "platform/messaging/BMessenger.h"
 
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
+
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -233,4 +238,38 @@ TEST_F(LooperTest, MessengerToADeletedHandlerIsInvalid)
   delete panel;
   EXPECT_FALSE(toPanel.IsValid());
   EXPECT_EQ(toPanel.SendMessage('abcd'), B_BAD_PORT_ID);
+}
+
+TEST_F(LooperTest, MessageRunnerSendsItsCountAndStopsWhenDestroyed)
+{
+  RecordingLooper looper(&log);
+  BMessage tick = Tagged('tick', "t");
+  // Runs the event loop until `done` holds or, with no condition, for the time.
+  auto runUntil = [](int ms, const std::function<bool()>& done) {
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired() && !(done && done()))
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  };
+  {
+    BMessageRunner twice(BMessenger(&looper), &tick, 10000, 2);
+    ASSERT_EQ(twice.InitCheck(), B_OK);
+    runUntil(5000, [&]() { return log.size() >= 2; });
+    runUntil(100, nullptr);
+  }
+  EXPECT_EQ(log, (std::vector<std::string>{"looper:t", "looper:t"})) << "a count ends the runner";
+
+  log.clear();
+  auto endless = std::make_unique<BMessageRunner>(BMessenger(&looper), &tick, 10000);
+  runUntil(5000, [&]() { return log.size() >= 3; });
+  EXPECT_GE(log.size(), 3u);
+  endless.reset();
+  Drain();  // what was sent before
+  const size_t sent = log.size();
+  runUntil(100, nullptr);
+  EXPECT_EQ(log.size(), sent) << "a destroyed runner sends nothing more";
+
+  EXPECT_EQ(BMessageRunner(BMessenger(&looper), nullptr, 1000).InitCheck(), B_BAD_VALUE);
+  EXPECT_EQ(BMessageRunner(BMessenger(), &tick, 1000).InitCheck(), B_BAD_VALUE);
+  EXPECT_EQ(BMessageRunner(BMessenger(&looper), &tick, 0).InitCheck(), B_BAD_VALUE);
+  EXPECT_EQ(BMessageRunner(BMessenger(&looper), &tick, 1000, 0).InitCheck(), B_BAD_VALUE);
 }

@@ -136,28 +136,31 @@ TEST_F(DirectoryTest, FindContainsAndCreate)
 TEST(FindDirectoryTest, EnvironmentDecides)
 {
   TempHome home;
+  // Each row sets one variable; the others of the table are unset.
   const struct {
     const char* edge;
     directory_which which;
-    const char* xdgConfig;
-    const char* xdgRuntime;
+    const char* variable;
+    const char* value;
     std::string expected;
   } rows[] = {
       {"home", B_USER_DIRECTORY, nullptr, nullptr, home.Root()},
-      {"settings from XDG_CONFIG_HOME", B_USER_SETTINGS_DIRECTORY, "/xdg/c", nullptr, "/xdg/c"},
-      {"settings without XDG_CONFIG_HOME", B_USER_SETTINGS_DIRECTORY, nullptr, nullptr,
-       home.Path(".config")},
-      {"relative XDG_CONFIG_HOME ignored", B_USER_SETTINGS_DIRECTORY, "c", nullptr,
-       home.Path(".config")},
-      {"runtime from XDG_RUNTIME_DIR", B_USER_RUNTIME_DIRECTORY, nullptr, "/run/u", "/run/u"},
+      {"settings from XDG_CONFIG_HOME", B_USER_SETTINGS_DIRECTORY, "XDG_CONFIG_HOME", "/xdg/c", "/xdg/c"},
+      {"settings without XDG_CONFIG_HOME", B_USER_SETTINGS_DIRECTORY, nullptr, nullptr, home.Path(".config")},
+      {"relative XDG_CONFIG_HOME ignored", B_USER_SETTINGS_DIRECTORY, "XDG_CONFIG_HOME", "c", home.Path(".config")},
+      {"data from XDG_DATA_HOME", B_USER_DATA_DIRECTORY, "XDG_DATA_HOME", "/xdg/d", "/xdg/d"},
+      {"data without XDG_DATA_HOME", B_USER_DATA_DIRECTORY, nullptr, nullptr, home.Path(".local/share")},
+      {"relative XDG_DATA_HOME ignored", B_USER_DATA_DIRECTORY, "XDG_DATA_HOME", "d", home.Path(".local/share")},
+      {"runtime from XDG_RUNTIME_DIR", B_USER_RUNTIME_DIRECTORY, "XDG_RUNTIME_DIR", "/run/u", "/run/u"},
       {"runtime without XDG_RUNTIME_DIR", B_USER_RUNTIME_DIRECTORY, nullptr, nullptr, "/tmp"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.edge);
     ScopedEnv env;
-    env.Set("XDG_CONFIG_HOME", row.xdgConfig);
-    env.Set("XDG_RUNTIME_DIR", row.xdgRuntime);
-    env.Set("TMPDIR", nullptr);
+    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "TMPDIR"})
+      env.Set(variable, nullptr);
+    if (row.variable != nullptr)
+      env.Set(row.variable, row.value);
     BPath path;
     ASSERT_EQ(find_directory(row.which, &path), B_OK);
     EXPECT_EQ(path.Path(), row.expected);

@@ -1,6 +1,6 @@
-// Helpers for tests that touch files: a fresh home folder with HOME and
-// XDG_CONFIG_HOME pointing into it, environment changes that undo
-// themselves, and a way to make a file refuse new attributes.
+// Helpers for tests that touch files: a fresh home folder with HOME,
+// XDG_CONFIG_HOME and XDG_DATA_HOME pointing into it, environment changes
+// that undo themselves, and a way to make a file refuse new attributes.
 #pragma once
 
 #include <cerrno>
@@ -50,6 +50,7 @@ public:
       fRoot = pattern;
     fEnv.Set("HOME", fRoot.c_str());
     fEnv.Set("XDG_CONFIG_HOME", Path(".config").c_str());
+    fEnv.Set("XDG_DATA_HOME", Path(".local/share").c_str());
   }
 
   ~TempHome()

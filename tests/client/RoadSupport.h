@@ -1,40 +1,52 @@
-// Real programs in tests: started with a trace of what they show, their
-// output collected, and clicked and typed at with xdotool on the test's
-// private X server. Every wait is bounded.
+// Helpers of the tests that run the real programs on a private session bus
+// and X server: a started program and all it wrote, clicks by xdotool, and
+// a fixture that starts and stops Orvella. The test program must have made
+// its BApplication. Every wait is bounded.
 #pragma once
 
 #include "platform/messaging/AppDefs.h"
-#include "platform/messaging/BMessenger.h"
-#include "platform/messaging/BRoster.h"
+#include "platform/messaging/BApplication.h"
+#include "platform/messaging/BMessage.h"
+#include "tests/platform/TempHome.h"
 #include "tests/platform/TestSupport.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QProcess>
-#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <functional>
-#include <string>
+#include <memory>
 
-inline constexpr const char* kOrvellaSignature = "application/x-vnd.KX-Orvella";
-inline const QString kOrvellaBusName = "org.orvella.app.application_2fx-vnd_2eKX-Orvella";
+const char* const kOrvellaSignature = "application/x-vnd.KX-Orvella";
+const QString kOrvellaBusName = "org.orvella.app.application_2fx-vnd_2eKX-Orvella";
 
-// A program started by the test, and all it printed.
+// Without a window manager Orvella's window content starts at its stored
+// frame's left-top, 130, 130 by default; the panel sits at x 45 with its
+// buttons at y 47..69: Broadcast x 10..80, Cancel 85..175, OK 180..270.
+constexpr int kButtonY = 130 + 58;
+constexpr int kBroadcastX = 130 + 45 + 45;
+constexpr int kCancelX = 130 + 45 + 130;
+constexpr int kOkX = 130 + 45 + 240;
+
+// A program started by the test, and all it wrote: standard output and
+// standard error apart.
 class Program {
 public:
-  // `environment` holds further "NAME=value" entries.
-  Program(const QString& path, const QStringList& args, const QStringList& environment = {})
+  Program(const QString& path, const QStringList& args, const QProcessEnvironment& extra = QProcessEnvironment())
   {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("ORVELLA_TEST_TRACE", "1");
-    for (const QString& entry : environment)
-      env.insert(entry.section('=', 0, 0), entry.section('=', 1));
+    env.insert(extra);
     fProcess.setProcessEnvironment(env);
-    fProcess.setProcessChannelMode(QProcess::MergedChannels);
     QObject::connect(&fProcess, &QProcess::readyReadStandardOutput,
                      [this]() { fOutput += QString::fromUtf8(fProcess.readAllStandardOutput()); });
+    QObject::connect(&fProcess, &QProcess::readyReadStandardError,
+                     [this]() { fErrors += QString::fromUtf8(fProcess.readAllStandardError()); });
     fProcess.start(path, args);
   }
 
@@ -54,11 +66,15 @@ public:
   }
   bool WaitToExit() { return WaitFor([&]() { return fProcess.state() == QProcess::NotRunning; }); }
   int ExitCode() const { return fProcess.exitCode(); }
-  std::string Output() const { return fOutput.toStdString(); }
+  // Standard output, and what a failed check shows: both channels.
+  std::string Stdout() const { return fOutput.toStdString(); }
+  std::string Stderr() const { return fErrors.toStdString(); }
+  std::string Output() const { return (fOutput + fErrors).toStdString(); }
 
 private:
   QProcess fProcess;
   QString fOutput;
+  QString fErrors;
 };
 
 inline QString BinDir()
@@ -108,3 +124,38 @@ inline void QuitOrvella()
   if (!WaitFor([]() { return !be_roster->IsRunning(kOrvellaSignature); }) && pid > 0)
     kill(pid_t(pid), SIGKILL);
 }
+
+// A fresh home folder for every test, and no Orvella left after it.
+class RoadTest : public testing::Test {
+protected:
+  void TearDown() override { StopOrvella(); }
+
+  void StartOrvella()
+  {
+    fOrvella = std::make_unique<Program>(BinDir() + "/Orvella", QStringList());
+    ASSERT_TRUE(WaitForOrvella()) << fOrvella->Output();
+  }
+
+  static bool WaitForOrvella()
+  {
+    return WaitFor([]() { return be_roster->IsRunning(kOrvellaSignature) && WindowShown("Orvella"); });
+  }
+
+  void StopOrvella()
+  {
+    QuitOrvella();
+    if (fOrvella)
+      fOrvella->WaitToExit();
+  }
+
+  // Orvella printed the request and its tag: its panel is being preset.
+  bool WaitForRequest(const void* tag)
+  {
+    char line[64];
+    snprintf(line, sizeof line, "<- '%p'", tag);
+    return fOrvella->WaitToSay(line);
+  }
+
+  TempHome fHome;
+  std::unique_ptr<Program> fOrvella;
+};

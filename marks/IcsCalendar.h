@@ -1,0 +1,74 @@
+// The entries of one iCalendar file as a year source of the registry: all
+// of its days have the kind its file name gives (marks/CalendarFolder.h).
+// The text is read here, line by line (marks/IcsReader.h); libical reads
+// the values that need it: recurrence rules and time zones, both the zones
+// a file defines (VTIMEZONE) and the system's (TZID=Europe/Berlin).
+//
+//   IcsProblems problems;
+//   std::unique_ptr<IcsCalendar> calendar = IcsCalendar::Parse(text, 'deDE', &problems);
+//   if (calendar)
+//     marks->AddYearSource(std::move(calendar));
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "marks/IcsEntry.h"
+#include "marks/YearSource.h"
+
+// What reading a file found wrong.
+struct IcsProblems {
+  std::string unreadable;     // why the file gives no calendar; empty when it does
+  int32 badLines = 0;         // lines, rules and dates not understood
+  int32 skippedEntries = 0;   // entries without a usable start, or not closed
+  int32 unknownZones = 0;     // entries whose TZID names no known zone: taken as local time
+
+  bool Any() const { return !unreadable.empty() || badLines > 0 || skippedEntries > 0 || unknownZones > 0; }
+  // One line for the user, e.g. "2 lines not understood, 1 entry skipped".
+  std::string Text() const;
+};
+
+class IcsCalendar : public YearSource {
+public:
+  // Reads an iCalendar text; null when it holds no calendar at all
+  // (problems->unreadable says why). The name (the file's path) is what
+  // its lines about problems met later call it.
+  static std::unique_ptr<IcsCalendar> Parse(std::string_view text, uint32 kind, IcsProblems* problems,
+                                            const std::string& name = "calendar");
+  ~IcsCalendar() override;
+
+  IcsCalendar(const IcsCalendar&) = delete;
+  IcsCalendar& operator=(const IcsCalendar&) = delete;
+
+  uint32 Kind() const override { return fKind; }
+  int32 CountEntries() const override { return static_cast<int32>(fEntries.size()); }
+  void MarksOf(int32 year, std::vector<YearMark>* marks) const override;
+  std::unique_ptr<MarkDay> Record(const YearMark& mark) const override;
+
+private:
+  struct RawEntry;
+  // Starts that entries with a RECURRENCE-ID move or cancel, and the
+  // entries they may belong to by UID.
+  struct Moves {
+    std::vector<std::pair<std::string, icaltimetype>> moved;
+    std::vector<std::pair<std::string, size_t>> byUid;
+  };
+
+  IcsCalendar(uint32 kind, const std::string& name);
+  // Walks the text's components; false when it holds no VCALENDAR.
+  bool Walk(std::string_view text, bool zonesOnly, IcsProblems* problems, Moves* moves);
+  void AddEntry(RawEntry* raw, IcsProblems* problems, Moves* moves);
+  // The zone a TZID names: the file's own, else the system's; null with
+  // *unknown set when there is none.
+  icaltimezone* Zone(const std::string& tzid, bool* unknown);
+  void AddZone(const std::string& text);
+
+  uint32 fKind;
+  std::string fName;
+  std::vector<IcsEntry> fEntries;
+  std::map<std::string, icaltimezone*> fOwnZones;     // from the file's VTIMEZONEs, owned
+  std::map<std::string, icaltimezone*> fSystemZones;  // looked up once per TZID, not owned
+};

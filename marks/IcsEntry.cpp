@@ -1,0 +1,172 @@
+#include "marks/IcsEntry.h"
+
+#include <algorithm>
+#include <ctime>
+
+#include "calendar/CivilDay.h"
+#include "marks/IcsTime.h"
+
+namespace {
+
+// Zones lie within 14 hours of UTC, so a start two days outside a year can
+// not fall on a local day inside it.
+constexpr int64 kZoneMarginDays = 2;
+
+bool Contains(const std::vector<int64>& sorted, int64 value)
+{
+  return std::binary_search(sorted.begin(), sorted.end(), value);
+}
+
+void SortValues(std::vector<int64>* values)
+{
+  std::sort(values->begin(), values->end());
+}
+
+} // namespace
+
+struct IcsEntry::Repetition {
+  std::vector<IcsRule> rules;
+  std::vector<icaltimetype> extraStarts;
+  std::vector<icaltimetype> exceptions;
+  // The exceptions by how they compare: whole days, instants of zoned
+  // times, wall clocks of floating and of zoned times. All sorted.
+  std::vector<int64> exceptionDays;
+  std::vector<int64> exceptionInstants;
+  std::vector<int64> exceptionFloatingWalls;
+  std::vector<int64> exceptionZonedWalls;
+};
+
+IcsEntry::IcsEntry() = default;
+IcsEntry::~IcsEntry() = default;
+IcsEntry::IcsEntry(IcsEntry&&) noexcept = default;
+IcsEntry& IcsEntry::operator=(IcsEntry&&) noexcept = default;
+
+IcsEntry::Repetition& IcsEntry::Repeat()
+{
+  if (fRepeat == nullptr)
+    fRepeat = std::make_unique<Repetition>();
+  return *fRepeat;
+}
+
+void IcsEntry::AddRule(IcsRule rule)
+{
+  Repeat().rules.push_back(std::move(rule));
+}
+
+void IcsEntry::AddExtraStart(const icaltimetype& start)
+{
+  Repeat().extraStarts.push_back(start);
+}
+
+void IcsEntry::AddException(const icaltimetype& start)
+{
+  Repeat().exceptions.push_back(start);
+}
+
+void IcsEntry::Prepare()
+{
+  if (fRepeat == nullptr)
+    return;
+  Repetition& repeat = *fRepeat;
+  std::sort(repeat.extraStarts.begin(), repeat.extraStarts.end(),
+            [](const icaltimetype& a, const icaltimetype& b) { return IcsWallSeconds(a) < IcsWallSeconds(b); });
+  repeat.exceptionDays.clear();
+  repeat.exceptionInstants.clear();
+  repeat.exceptionFloatingWalls.clear();
+  repeat.exceptionZonedWalls.clear();
+  for (const icaltimetype& exception : repeat.exceptions) {
+    if (exception.is_date) {
+      repeat.exceptionDays.push_back(IcsWallDay(exception));
+    } else if (IcsHasZone(exception)) {
+      repeat.exceptionInstants.push_back(int64(IcsInstant(exception)));
+      repeat.exceptionZonedWalls.push_back(IcsWallSeconds(exception));
+    } else {
+      repeat.exceptionFloatingWalls.push_back(IcsWallSeconds(exception));
+    }
+  }
+  SortValues(&repeat.exceptionDays);
+  SortValues(&repeat.exceptionInstants);
+  SortValues(&repeat.exceptionFloatingWalls);
+  SortValues(&repeat.exceptionZonedWalls);
+}
+
+// An exception given as a date drops every start on that day; one with a
+// time drops the start at that instant, or at that wall clock when either
+// side floats.
+bool IcsEntry::IsException(const icaltimetype& start) const
+{
+  if (fRepeat == nullptr)
+    return false;
+  const Repetition& repeat = *fRepeat;
+  if (Contains(repeat.exceptionDays, IcsWallDay(start)))
+    return true;
+  if (start.is_date)
+    return false;
+  const int64 wall = IcsWallSeconds(start);
+  if (Contains(repeat.exceptionFloatingWalls, wall))
+    return true;
+  if (IcsHasZone(start))
+    return !repeat.exceptionInstants.empty() && Contains(repeat.exceptionInstants, int64(IcsInstant(start)));
+  return Contains(repeat.exceptionZonedWalls, wall);
+}
+
+void IcsEntry::AddDays(const icaltimetype& start, int32 year, std::vector<IcsDay>* days) const
+{
+  if (start.is_date) {
+    const int64 first = std::max(IcsWallDay(start), DayNumber(year, 1, 1));
+    const int64 last = std::min(IcsWallDay(start) + fSpanDays - 1, DayNumber(year, 12, 31));
+    for (int64 day = first; day <= last; day++)
+      days->push_back({CivilDayFromNumber(day).Code(), -1});
+    return;
+  }
+  if (!IcsHasZone(start)) {
+    // A floating time is local time already.
+    if (start.year == year)
+      days->push_back({year * 10000 + start.month * 100 + start.day, start.hour * 60 + start.minute});
+    return;
+  }
+  const time_t instant = IcsInstant(start);
+  struct tm local;
+  if (localtime_r(&instant, &local) == nullptr || local.tm_year + 1900 != year)
+    return;
+  days->push_back({year * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday, local.tm_hour * 60 + local.tm_min});
+}
+
+bool IcsEntry::DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltimetype>* starts,
+                      IcsDeadline giveUp) const
+{
+  days->clear();
+  if (icaltime_is_null_time(fStart))
+    return true;
+  const int64 yearFirst = DayNumber(year, 1, 1);
+  const int64 yearLast = DayNumber(year, 12, 31);
+  const int64 firstDay = fStart.is_date ? yearFirst - (fSpanDays - 1) : yearFirst - kZoneMarginDays;
+  const int64 lastDay = fStart.is_date ? yearLast : yearLast + kZoneMarginDays;
+
+  starts->clear();
+  const int64 startDay = IcsWallDay(fStart);
+  if (startDay >= firstDay && startDay <= lastDay)
+    starts->push_back(fStart);
+  bool complete = true;
+  if (fRepeat != nullptr) {
+    for (const IcsRule& rule : fRepeat->rules)
+      complete = rule.StartsIn(fStart, firstDay, lastDay, starts, giveUp) && complete;
+    const std::vector<icaltimetype>& extras = fRepeat->extraStarts;
+    auto extra = std::lower_bound(extras.begin(), extras.end(), firstDay,
+                                  [](const icaltimetype& time, int64 day) { return IcsWallDay(time) < day; });
+    for (; extra != extras.end() && IcsWallDay(*extra) <= lastDay; ++extra)
+      starts->push_back(*extra);
+  }
+
+  for (const icaltimetype& start : *starts) {
+    if (!IsException(start))
+      AddDays(start, year, days);
+  }
+  // Each day once, with its earliest start.
+  std::sort(days->begin(), days->end(), [](const IcsDay& a, const IcsDay& b) {
+    return a.code != b.code ? a.code < b.code : a.minutes < b.minutes;
+  });
+  days->erase(std::unique(days->begin(), days->end(), [](const IcsDay& a, const IcsDay& b) { return a.code == b.code; }),
+              days->end());
+  return complete;
+}

@@ -1,0 +1,98 @@
+#include "marks/IcsTime.h"
+
+#include "calendar/CalDay.h"
+#include "calendar/CivilDay.h"
+
+namespace {
+
+// The number written by `count` digits at `at`; -1 when one is no digit.
+int Digits(std::string_view text, size_t at, size_t count)
+{
+  int number = 0;
+  for (size_t i = at; i < at + count; i++) {
+    if (text[i] < '0' || text[i] > '9')
+      return -1;
+    number = number * 10 + (text[i] - '0');
+  }
+  return number;
+}
+
+} // namespace
+
+bool ParseIcsTime(std::string_view text, icaltimezone* zone, icaltimetype* time)
+{
+  const bool date = text.size() == 8;
+  const bool utc = text.size() == 16 && text[15] == 'Z';
+  if (!date && !utc && text.size() != 15)
+    return false;
+  icaltimetype parsed = icaltime_null_time();
+  parsed.year = Digits(text, 0, 4);
+  parsed.month = Digits(text, 4, 2);
+  parsed.day = Digits(text, 6, 2);
+  if (date) {
+    parsed.is_date = 1;
+  } else {
+    if (text[8] != 'T')
+      return false;
+    parsed.hour = Digits(text, 9, 2);
+    parsed.minute = Digits(text, 11, 2);
+    parsed.second = Digits(text, 13, 2);
+    parsed.zone = utc ? icaltimezone_get_utc_timezone() : zone;
+  }
+  if (parsed.year < 1 || parsed.month < 1 || parsed.month > 12 || parsed.day < 1
+      || parsed.day > TagePerMonat(parsed.month - 1, parsed.year) || parsed.hour < 0 || parsed.hour > 23
+      || parsed.minute < 0 || parsed.minute > 59 || parsed.second < 0 || parsed.second > 60)
+    return false;
+  *time = parsed;
+  return true;
+}
+
+int64 IcsWallDay(const icaltimetype& time)
+{
+  return DayNumber(time.year, time.month, time.day);
+}
+
+int64 IcsWallSeconds(const icaltimetype& time)
+{
+  return IcsWallDay(time) * 86400 + time.hour * 3600 + time.minute * 60 + time.second;
+}
+
+bool IcsHasZone(const icaltimetype& time)
+{
+  return !time.is_date && time.zone != nullptr;
+}
+
+namespace {
+
+time_t LocalInstant(int32 year, int32 month, int32 day, int hour, int minute, int second)
+{
+  struct tm local = {};
+  local.tm_year = year - 1900;
+  local.tm_mon = month - 1;
+  local.tm_mday = day;
+  local.tm_hour = hour;
+  local.tm_min = minute;
+  local.tm_sec = second;
+  local.tm_isdst = -1;
+  return mktime(&local);
+}
+
+} // namespace
+
+time_t IcsInstant(const icaltimetype& time)
+{
+  if (IcsHasZone(time))
+    return icaltime_as_timet_with_zone(time, time.zone);
+  return LocalInstant(time.year, time.month, time.day, time.hour, time.minute, time.second);
+}
+
+int64 IcsWallSecondsAt(time_t instant, const icaltimezone* zone)
+{
+  return IcsWallSeconds(icaltime_from_timet_with_zone(instant, 0, zone));
+}
+
+time_t IcsLocalMidnight(int64 day)
+{
+  const CivilDay civil = CivilDayFromNumber(day);
+  return LocalInstant(civil.year, civil.month, civil.day, 0, 0, 0);
+}

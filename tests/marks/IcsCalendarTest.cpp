@@ -1,0 +1,362 @@
+// Reading iCalendar entries and expanding them into the days of a year:
+// repetitions, exceptions, all-day against timed entries across time zones,
+// and the plain rules worked out without libical against libical itself.
+#include "calendar/CivilDay.h"
+#include "marks/IcsCalendar.h"
+#include "marks/IcsTime.h"
+#include "tests/marks/MarksFixture.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Calendar(const std::string& body)
+{
+  return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Orvella tests//EN\r\n" + body + "END:VCALENDAR\r\n";
+}
+
+std::string Event(const std::string& properties)
+{
+  return "BEGIN:VEVENT\n" + properties + "END:VEVENT\n";
+}
+
+// The days of the year (of one month when month > 0) in date order as
+// "MM/DD", or with withNames as "MM/DD name", separated by blanks.
+std::string DaysOf(const IcsCalendar& calendar, int32 year, int32 month = 0, bool withNames = false)
+{
+  std::vector<YearMark> marks;
+  calendar.MarksOf(year, &marks);
+  std::vector<std::string> found;
+  for (const YearMark& mark : marks) {
+    std::unique_ptr<MarkDay> day = calendar.Record(mark);
+    if (month != 0 && day->fMonth != month)
+      continue;
+    EXPECT_EQ(day->fYear, year);
+    char date[8];
+    snprintf(date, sizeof(date), "%02d/%02d", int(day->fMonth), int(day->fDay));
+    found.push_back(date + (withNames ? day->fName : ""));
+  }
+  std::stable_sort(found.begin(), found.end(),
+                   [](const std::string& a, const std::string& b) { return a.compare(0, 5, b, 0, 5) < 0; });
+  std::string text;
+  for (const std::string& day : found)
+    text += (text.empty() ? "" : " ") + day;
+  return text;
+}
+
+std::unique_ptr<IcsCalendar> Read(const std::string& text, uint32 kind, IcsProblems* problems)
+{
+  return IcsCalendar::Parse(text, kind, problems);
+}
+
+class IcsCalendarTest : public MarksTest {};
+
+TEST_F(IcsCalendarTest, RepetitionsAndExceptions)
+{
+  const struct {
+    const char* edge;
+    std::string entries;
+    int32 year;
+    int32 month;  // 0: the whole year
+    const char* days;
+  } rows[] = {
+      {"yearly birthday in a far year", Event("DTSTART;VALUE=DATE:19700517\nRRULE:FREQ=YEARLY\n"), 2035, 0, "05/17"},
+      {"yearly not before its start", Event("DTSTART;VALUE=DATE:19700517\nRRULE:FREQ=YEARLY\n"), 1969, 0, ""},
+      {"29 February not in other years", Event("DTSTART;VALUE=DATE:20000229\nRRULE:FREQ=YEARLY\n"), 2023, 0, ""},
+      {"29 February in leap years", Event("DTSTART;VALUE=DATE:20000229\nRRULE:FREQ=YEARLY\n"), 2024, 0, "02/29"},
+      {"every other year, off year", Event("DTSTART;VALUE=DATE:20200601\nRRULE:FREQ=YEARLY;INTERVAL=2\n"), 2023, 0, ""},
+      {"every other year, on year", Event("DTSTART;VALUE=DATE:20200601\nRRULE:FREQ=YEARLY;INTERVAL=2\n"), 2024, 0, "06/01"},
+      {"monthly on the second Monday", Event("DTSTART;VALUE=DATE:20240108\nRRULE:FREQ=MONTHLY;BYDAY=2MO\n"), 2024, 0,
+       "01/08 02/12 03/11 04/08 05/13 06/10 07/08 08/12 09/09 10/14 11/11 12/09"},
+      {"monthly on the last Friday", Event("DTSTART;VALUE=DATE:20240126\nRRULE:FREQ=MONTHLY;BYDAY=-1FR\n"), 2024, 0,
+       "01/26 02/23 03/29 04/26 05/31 06/28 07/26 08/30 09/27 10/25 11/29 12/27"},
+      {"fourth Thursday of November, years later",
+       Event("DTSTART;VALUE=DATE:19701126\nRRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=4TH\n"), 2035, 0, "11/22"},
+      {"a start off the rule is still the first",
+       Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=MONTHLY;BYDAY=2MO\n"), 2024, 1, "01/01 01/08"},
+      {"EXDATE drops that year", Event("DTSTART;VALUE=DATE:20200517\nRRULE:FREQ=YEARLY\nEXDATE;VALUE=DATE:20240517\n"),
+       2024, 0, ""},
+      {"EXDATE leaves the other years",
+       Event("DTSTART;VALUE=DATE:20200517\nRRULE:FREQ=YEARLY\nEXDATE;VALUE=DATE:20240517\n"), 2025, 0, "05/17"},
+      {"EXDATE list of zoned times",
+       Event("DTSTART;TZID=Europe/Berlin:20240101T100000\nRRULE:FREQ=WEEKLY\n"
+             "EXDATE;TZID=Europe/Berlin:20240108T100000,20240122T100000\n"),
+       2024, 1, "01/01 01/15 01/29"},
+      {"EXDATE in UTC drops the same instant",
+       Event("DTSTART;TZID=Europe/Berlin:20240101T100000\nRRULE:FREQ=WEEKLY\nEXDATE:20240115T090000Z\n"), 2024, 1,
+       "01/01 01/08 01/22 01/29"},
+      {"COUNT counts only existing days", Event("DTSTART;VALUE=DATE:20240131\nRRULE:FREQ=MONTHLY;COUNT=3\n"), 2024, 0,
+       "01/31 03/31 05/31"},
+      {"COUNT ends a yearly rule", Event("DTSTART;VALUE=DATE:20200301\nRRULE:FREQ=YEARLY;COUNT=3\n"), 2023, 0, ""},
+      {"COUNT still holds in its last year", Event("DTSTART;VALUE=DATE:20200301\nRRULE:FREQ=YEARLY;COUNT=3\n"), 2022,
+       0, "03/01"},
+      {"COUNT of a libical rule", Event("DTSTART;VALUE=DATE:20240108\nRRULE:FREQ=MONTHLY;BYDAY=2MO;COUNT=2\n"), 2024, 0,
+       "01/08 02/12"},
+      {"UNTIL is the last day", Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=DAILY;UNTIL=20240105\n"), 2024, 0,
+       "01/01 01/02 01/03 01/04 01/05"},
+      {"UNTIL in UTC for a zoned start",
+       Event("DTSTART;TZID=Europe/Berlin:20240101T090000\nRRULE:FREQ=WEEKLY;UNTIL=20240115T080000Z\n"), 2024, 0,
+       "01/01 01/08 01/15"},
+      {"UNTIL of a libical rule", Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=MONTHLY;BYDAY=1MO;UNTIL=20240401\n"),
+       2024, 0, "01/01 02/05 03/04 04/01"},
+      {"RDATE adds days", Event("DTSTART;VALUE=DATE:20240101\nRDATE;VALUE=DATE:20240301,20240401\n"), 2024, 0,
+       "01/01 03/01 04/01"},
+      {"RDATE period counts by its start",
+       Event("DTSTART:20240101T090000Z\nRDATE;VALUE=PERIOD:20240301T090000Z/PT1H\n"), 2024, 0, "01/01 03/01"},
+      {"moved repetition",
+       Event("UID:weekly-1\nDTSTART;TZID=Europe/Berlin:20240101T100000\nRRULE:FREQ=WEEKLY\n")
+           + Event("UID:weekly-1\nRECURRENCE-ID;TZID=Europe/Berlin:20240108T100000\n"
+                   "DTSTART;TZID=Europe/Berlin:20240110T100000\n"),
+       2024, 1, "01/01 01/10 01/15 01/22 01/29"},
+      {"cancelled repetition",
+       Event("UID:weekly-2\nDTSTART;TZID=Europe/Berlin:20240101T100000\nRRULE:FREQ=WEEKLY\n")
+           + Event("UID:weekly-2\nRECURRENCE-ID;TZID=Europe/Berlin:20240108T100000\nSTATUS:CANCELLED\n"
+                   "DTSTART;TZID=Europe/Berlin:20240108T100000\n"),
+       2024, 1, "01/01 01/15 01/22 01/29"},
+      {"all-day span into the new year", Event("DTSTART;VALUE=DATE:20231230\nDTEND;VALUE=DATE:20240103\n"), 2024, 0,
+       "01/01 01/02"},
+      {"all-day span from the old year", Event("DTSTART;VALUE=DATE:20231230\nDTEND;VALUE=DATE:20240103\n"), 2023, 0,
+       "12/30 12/31"},
+      {"DURATION gives the span", Event("DTSTART;VALUE=DATE:20240301\nDURATION:P3D\n"), 2024, 0, "03/01 03/02 03/03"},
+      {"repeating span", Event("DTSTART;VALUE=DATE:20241231\nDTEND;VALUE=DATE:20250102\nRRULE:FREQ=YEARLY\n"), 2030,
+       0, "01/01 12/31"},
+      {"hourly marks each day once", Event("DTSTART:20240101T120000Z\nRRULE:FREQ=HOURLY;COUNT=30\n"), 2024, 0,
+       "01/01 01/02"},
+      {"every 36 hours until an instant",
+       Event("DTSTART:20240101T000000Z\nRRULE:FREQ=HOURLY;INTERVAL=36;UNTIL=20240110T000000Z\n"), 2024, 0,
+       "01/01 01/02 01/04 01/05 01/07 01/08 01/10"},
+      {"minutes into a new local year", Event("DTSTART:20241231T225800Z\nRRULE:FREQ=MINUTELY;COUNT=5\n"), 2025, 0,
+       "01/01"},
+      {"minutes at the end of the old one", Event("DTSTART:20241231T225800Z\nRRULE:FREQ=MINUTELY;COUNT=5\n"), 2024,
+       12, "12/31"},
+      {"timed entry marks only its start day", Event("DTSTART:20240301T100000Z\nDTEND:20240305T100000Z\n"), 2024, 0,
+       "03/01"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.edge);
+    IcsProblems problems;
+    std::unique_ptr<IcsCalendar> calendar = Read(Calendar(row.entries), 'user', &problems);
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_FALSE(problems.Any()) << problems.Text();
+    EXPECT_EQ(DaysOf(*calendar, row.year, row.month), row.days);
+  }
+}
+
+TEST_F(IcsCalendarTest, AllDayAgainstTimedAcrossZones)
+{
+  const std::string kPlus14 = "BEGIN:VTIMEZONE\nTZID:Custom/Plus14\nBEGIN:STANDARD\nDTSTART:19700101T000000\n"
+                              "TZOFFSETFROM:+1400\nTZOFFSETTO:+1400\nTZNAME:P14\nEND:STANDARD\nEND:VTIMEZONE\n";
+  const struct {
+    const char* edge;
+    const char* zone;  // this program's TZ
+    std::string entries;
+    int32 year;
+    int32 month;
+    const char* days;  // "MM/DD name" of an events file
+  } rows[] = {
+      {"all day in Berlin", "Europe/Berlin", Event("DTSTART;VALUE=DATE:20240310\nSUMMARY:Call\n"), 2024, 3,
+       "03/10 Call"},
+      {"all day in Auckland", "Pacific/Auckland", Event("DTSTART;VALUE=DATE:20240310\nSUMMARY:Call\n"), 2024, 3,
+       "03/10 Call"},
+      {"all day in Los Angeles", "America/Los_Angeles", Event("DTSTART;VALUE=DATE:20240310\nSUMMARY:Call\n"), 2024,
+       3, "03/10 Call"},
+      {"UTC late evening is the next day in Berlin", "Europe/Berlin",
+       Event("DTSTART:20240310T233000Z\nSUMMARY:Call\n"), 2024, 3, "03/11 00:30 Call"},
+      {"the same instant in Los Angeles", "America/Los_Angeles", Event("DTSTART:20240310T233000Z\nSUMMARY:Call\n"),
+       2024, 3, "03/10 16:30 Call"},
+      {"New York evening in Berlin", "Europe/Berlin",
+       Event("DTSTART;TZID=America/New_York:20240310T200000\nSUMMARY:Call\n"), 2024, 3, "03/11 01:00 Call"},
+      {"zone name behind a path", "Europe/Berlin",
+       Event("DTSTART;TZID=/example.org/2005_1/America/New_York:20240310T200000\nSUMMARY:Call\n"), 2024, 3,
+       "03/11 01:00 Call"},
+      {"floating time stays local", "Pacific/Auckland", Event("DTSTART:20240310T233000\nSUMMARY:Call\n"), 2024, 3,
+       "03/10 23:30 Call"},
+      {"the file's own zone", "Europe/Berlin",
+       kPlus14 + Event("DTSTART;TZID=Custom/Plus14:20240311T050000\nSUMMARY:Call\n"), 2024, 3, "03/10 16:00 Call"},
+      {"New Year's Eve in New York is next year in Berlin", "Europe/Berlin",
+       Event("DTSTART;TZID=America/New_York:20241231T200000\nSUMMARY:Call\n"), 2025, 1, "01/01 02:00 Call"},
+      {"and not in the old year", "Europe/Berlin",
+       Event("DTSTART;TZID=America/New_York:20241231T200000\nSUMMARY:Call\n"), 2024, 12, ""},
+      {"weekly in New York while the summer times differ", "Europe/Berlin",
+       Event("DTSTART;TZID=America/New_York:20240303T183000\nRRULE:FREQ=WEEKLY\nSUMMARY:Call\n"), 2024, 3,
+       "03/04 00:30 Call 03/10 23:30 Call 03/17 23:30 Call 03/24 23:30 Call"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.edge);
+    ScopedEnv zone;
+    zone.Set("TZ", row.zone);
+    tzset();
+    IcsProblems problems;
+    std::unique_ptr<IcsCalendar> calendar = Read(Calendar(row.entries), 'evnt', &problems);
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_FALSE(problems.Any()) << problems.Text();
+    EXPECT_EQ(DaysOf(*calendar, row.year, row.month, true), row.days);
+  }
+  tzset();
+}
+
+TEST_F(IcsCalendarTest, PlainRulesGiveWhatLibicalGives)
+{
+  const struct {
+    const char* rule;
+    const char* start;
+  } rows[] = {
+      {"FREQ=YEARLY", "19700517"},
+      {"FREQ=YEARLY;INTERVAL=3", "20010615"},
+      {"FREQ=YEARLY", "19960229"},
+      {"FREQ=YEARLY;COUNT=5", "19960229"},
+      {"FREQ=YEARLY;BYMONTH=5", "19700517"},
+      {"FREQ=YEARLY;BYMONTH=5;BYMONTHDAY=17;UNTIL=20200101", "19700517"},
+      {"FREQ=MONTHLY", "20000131"},
+      {"FREQ=MONTHLY;INTERVAL=5;COUNT=20", "20000130"},
+      {"FREQ=MONTHLY;BYMONTHDAY=31", "20000131"},
+      {"FREQ=WEEKLY;INTERVAL=3", "20000105T101500"},
+      {"FREQ=WEEKLY;BYDAY=WE;UNTIL=20200101T000000", "20000105T101500"},
+      {"FREQ=DAILY;INTERVAL=10;UNTIL=20251231", "20000101"},
+      {"FREQ=DAILY;COUNT=4000", "20000101"},
+      {"FREQ=MONTHLY;BYDAY=2MO", "20000110"},
+      {"FREQ=MONTHLY;BYDAY=-1FR;COUNT=30", "20000128"},
+      {"FREQ=MONTHLY;BYDAY=5FR", "20000128"},
+      {"FREQ=MONTHLY;INTERVAL=2;BYDAY=-2SU;UNTIL=20250101T000000", "20000123T180000"},
+      {"FREQ=MONTHLY;BYMONTHDAY=-1", "20000131"},
+      {"FREQ=MONTHLY;BYMONTHDAY=30;COUNT=40", "20000130"},
+      {"FREQ=YEARLY;BYMONTH=11;BYDAY=4TH", "19701126"},
+      {"FREQ=YEARLY;BYMONTH=5;BYDAY=-1MO;COUNT=12", "19700525"},
+      {"FREQ=YEARLY;BYMONTH=6", "19700517"},
+      {"FREQ=YEARLY;INTERVAL=4;BYMONTH=2;BYMONTHDAY=29", "19960229"},
+      {"FREQ=WEEKLY;BYDAY=MO,WE,FR", "20000105T101500"},
+      {"FREQ=WEEKLY;INTERVAL=2;BYDAY=TU,SU;WKST=SU;COUNT=100", "20000104"},
+      {"FREQ=WEEKLY;INTERVAL=2;BYDAY=TU,SU;WKST=MO;COUNT=100", "20000104"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.rule);
+    icaltimetype start;
+    ASSERT_TRUE(ParseIcsTime(row.start, nullptr, &start));
+    IcsRule rule;
+    ASSERT_TRUE(rule.Parse(row.rule, start));
+    EXPECT_TRUE(rule.IsPlain());
+
+    std::vector<std::string> libical;
+    icalrecur_iterator* iterator = icalrecur_iterator_new(icalrecurrencetype_from_string(row.rule), start);
+    ASSERT_NE(iterator, nullptr);
+    for (icaltimetype next = icalrecur_iterator_next(iterator); !icaltime_is_null_time(next) && next.year <= 2030;
+         next = icalrecur_iterator_next(iterator))
+      libical.push_back(icaltime_as_ical_string(next));
+    icalrecur_iterator_free(iterator);
+
+    // Asked year by year, as the registry asks.
+    std::vector<std::string> plain;
+    for (int32 year = 1970; year <= 2030; year++) {
+      std::vector<icaltimetype> starts;
+      rule.StartsIn(start, DayNumber(year, 1, 1), DayNumber(year, 12, 31), &starts);
+      for (const icaltimetype& time : starts)
+        plain.push_back(icaltime_as_ical_string(time));
+    }
+    EXPECT_EQ(plain, libical);
+  }
+}
+
+TEST_F(IcsCalendarTest, TextOfEntries)
+{
+  const struct {
+    const char* edge;
+    std::string text;
+    const char* names;  // "MM/DD name" in 2024 of a holiday file
+    int32 badLines;
+  } rows[] = {
+      {"folded summary", Calendar(Event("DTSTART;VALUE=DATE:20241003\nSUMMARY:Tag der Deutschen\n  Einheit\n")),
+       "10/03Tag der Deutschen Einheit", 0},
+      {"escapes", Calendar(Event("DTSTART;VALUE=DATE:20241003\nSUMMARY:a\\, b\\; c\\\\d\n")), "10/03a, b; c\\d", 0},
+      {"lower-case names and a byte order mark",
+       "\xEF\xBB\xBF" + Calendar("begin:vevent\ndtstart;value=date:20241003\nsummary:Feast\nend:vevent\n"),
+       "10/03Feast", 0},
+      {"quoted parameter with a colon",
+       Calendar(Event("DTSTART;X-NOTE=\"a:b;c\";TZID=\"Europe/Berlin\":20241003T120000\nSUMMARY:Noon\n")),
+       "10/03Noon", 0},
+      {"an alarm's summary is not the entry's",
+       Calendar(Event("DTSTART;VALUE=DATE:20241003\nSUMMARY:Feast\nBEGIN:VALARM\nSUMMARY:Ring\nEND:VALARM\n")),
+       "10/03Feast", 0},
+      {"no summary", Calendar(Event("DTSTART;VALUE=DATE:20241003\n")), "10/03--no-name--", 0},
+      {"lines that are no content lines",
+       Calendar("no colon here\n;x:y\nDTSTART;TZID=\"open:20240101\n" + Event("DTSTART;VALUE=DATE:20241003\n")),
+       "10/03--no-name--", 3},
+      {"rule and date not understood",
+       Calendar(Event("DTSTART;VALUE=DATE:20241003\nRRULE:FREQ=SOMETIMES\nEXDATE:20241345\n")), "10/03--no-name--", 2},
+      {"hourly rule on some days is not read",
+       Calendar(Event("DTSTART;VALUE=DATE:20241003\nRRULE:FREQ=HOURLY;BYMONTH=9;BYDAY=2SU\n")), "10/03--no-name--", 1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.edge);
+    IcsProblems problems;
+    std::unique_ptr<IcsCalendar> calendar = Read(row.text, 'deDE', &problems);
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_EQ(problems.badLines, row.badLines);
+    EXPECT_EQ(DaysOf(*calendar, 2024, 0, true), row.names);
+  }
+}
+
+TEST_F(IcsCalendarTest, ProblemsAreCountedInOneText)
+{
+  const struct {
+    const char* edge;
+    std::string text;
+    bool read;
+    const char* problems;
+    int32 entries;
+  } rows[] = {
+      {"not a calendar", "hello\n", false, "no calendar in it (no BEGIN:VCALENDAR line)", 0},
+      {"empty file", "", false, "no calendar in it (no BEGIN:VCALENDAR line)", 0},
+      {"entry without a start", Calendar(Event("SUMMARY:Lost\n") + Event("DTSTART;VALUE=DATE:20240101\n")), true,
+       "1 entry skipped", 1},
+      {"start that is no date", Calendar(Event("DTSTART:tomorrow\n") + Event("DTSTART:20240230\n")), true,
+       "2 entries skipped", 0},
+      {"entry not closed", "BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART:20240101T100000Z\n", true, "1 entry skipped", 0},
+      {"END without BEGIN", Calendar("END:VEVENT\n" + Event("DTSTART;VALUE=DATE:20240101\n")), true,
+       "1 line not understood", 1},
+      {"unknown zone", Calendar(Event("DTSTART;TZID=Mars/Olympus:20240101T100000\n")), true,
+       "1 entry in an unknown time zone taken as local time", 1},
+      {"zone name that would leave the zone folder", Calendar(Event("DTSTART;TZID=../../etc/passwd:20240101T100000\n")),
+       true, "1 entry in an unknown time zone taken as local time", 1},
+      {"cancelled entry is no problem",
+       Calendar(Event("DTSTART;VALUE=DATE:20240101\nSTATUS:CANCELLED\n") + Event("DTSTART;VALUE=DATE:20240102\n")),
+       true, "", 1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.edge);
+    IcsProblems problems;
+    std::unique_ptr<IcsCalendar> calendar = Read(row.text, 'evnt', &problems);
+    EXPECT_EQ(calendar != nullptr, row.read);
+    EXPECT_EQ(problems.Text(), row.problems);
+    if (calendar) {
+      EXPECT_EQ(calendar->CountEntries(), row.entries);
+    }
+  }
+}
+
+} // namespace
+
+TEST_F(IcsCalendarTest, RulesLibicalSearchesLongForAreCutShort)
+{
+  // libical searches long for each start of a rule that never repeats; a
+  // year of such a file is learnt in about a quarter of a second all the same.
+  std::string entries;
+  for (int i = 0; i < 5; i++)
+    entries += Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30\n");
+  IcsProblems problems;
+  std::unique_ptr<IcsCalendar> calendar = Read(Calendar(entries), 'user', &problems);
+  ASSERT_NE(calendar, nullptr);
+  testing::internal::CaptureStdout();
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<YearMark> marks;
+  calendar->MarksOf(2024, &marks);
+  const auto took = std::chrono::steady_clock::now() - start;
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_LT(took, std::chrono::seconds(5)) << "five rules of up to a second each, cut after the first";
+  EXPECT_NE(out.find("Calendar file 'calendar': the repetitions of "), std::string::npos) << out;
+  EXPECT_NE(out.find(" in 2024 take too long to work out; not all are shown\n"), std::string::npos) << out;
+  EXPECT_EQ(marks.size(), 5u) << "each entry still marks its start";
+}
