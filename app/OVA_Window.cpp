@@ -13,7 +13,7 @@
 #include "locale/CatalogLabels.h"
 #include "locale/KXLabel.h"
 #include "locale/KXLangMenu.h"
-#include "marks/CalendarFolder.h"
+#include "marks/IcsFolder.h"
 #include "marks/EventScan.h"
 #include "marks/STMarkups.h"
 #include "platform/messaging/AppDefs.h"

@@ -10,7 +10,7 @@
 // time, 1000 weekly meetings in Berlin time with an exception and 250
 // monthly ones on the n-th weekday with COUNT or UNTIL.
 #include "calendar/CalDay.h"
-#include "marks/CalendarFolder.h"
+#include "marks/IcsFolder.h"
 #include "marks/STMarkups.h"
 #include "platform/storage/FindDirectory.h"
 #include "settings/Prefs.h"

@@ -1,14 +1,15 @@
 #include "calendar/MonthGrid.h"
 
 #include "calendar/CalDay.h"
+#include "calendar/CivilDay.h"
 
 #include <cstdlib>
 #include <ctime>
 
 namespace {
 
-// The date at noon in UTC, normalised and with weekday and day of the year:
-// UTC has no daylight-saving gaps, so every date converts.
+// The date at noon in UTC, normalised and with weekday and day of the year
+// for strftime: UTC has no daylight-saving gaps, so every date converts.
 struct tm CivilDate(int32 year, int32 month, int32 day)
 {
   struct tm date = {};
@@ -28,11 +29,6 @@ int32 FirstColumn(int32 weekday)
   return weekday == 0 ? 6 : weekday - 1;
 }
 
-int32 WeekdayOf(int32 year, int32 month, int32 day)
-{
-  return CivilDate(year, month, day).tm_wday;
-}
-
 int32 IsoWeek(int32 year, int32 month, int32 day)
 {
   const struct tm date = CivilDate(year, month, day);
@@ -44,7 +40,7 @@ int32 IsoWeek(int32 year, int32 month, int32 day)
 
 MonthGrid::MonthGrid(int32 year, int32 month)
     : fDays(month >= 1 && month <= 12 ? TagePerMonat(month - 1, year) : 0),
-      fFirstColumn(fDays > 0 ? FirstColumn(WeekdayOf(year, month, 1)) : 0)
+      fFirstColumn(fDays > 0 ? FirstColumn(::Weekday(DayNumber(year, month, 1))) : 0)
 {
 }
 

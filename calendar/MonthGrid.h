@@ -38,9 +38,6 @@ private:
 // weeks begin on Monday, so a Sunday 1st stands in the last column, 6.
 int32 FirstColumn(int32 weekday);
 
-// The weekday of a date, 0 Sunday .. 6 Saturday, in the Gregorian calendar.
-int32 WeekdayOf(int32 year, int32 month, int32 day);
-
 // The ISO 8601 week number of a date, 1..53: weeks begin on Monday and week
 // 1 holds the year's first Thursday, so 1 January may lie in week 52 or 53
 // and 31 December in week 1.

@@ -1,5 +1,5 @@
 // The entries of one iCalendar file as a year source of the registry: all
-// of its days have the kind its file name gives (marks/CalendarFolder.h).
+// of its days have the kind its file name gives (marks/IcsFolder.h).
 // The text is read here, line by line (marks/IcsReader.h); libical reads
 // the values that need it: recurrence rules and time zones, both the zones
 // a file defines (VTIMEZONE) and the system's (TZID=Europe/Berlin).

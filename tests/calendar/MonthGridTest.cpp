@@ -1,4 +1,5 @@
 // The month grid and the month view's geometry, without a window.
+#include "calendar/CivilDay.h"
 #include "calendar/MonthGrid.h"
 #include "calendar/MonthLayout.h"
 
@@ -45,7 +46,7 @@ TEST(MonthGrid, MonthsInRowsAndColumns)
     EXPECT_EQ(grid.Column(row.days), row.lastColumn);
     for (int32 day = 1; day <= row.days; day++) {
       EXPECT_EQ(grid.IsWeekend(day), grid.Column(day) >= 5) << day;
-      EXPECT_EQ(grid.Weekday(day), WeekdayOf(row.year, row.month, day)) << day;
+      EXPECT_EQ(grid.Weekday(day), Weekday(DayNumber(row.year, row.month, day))) << day;
     }
   }
 }
@@ -58,7 +59,7 @@ TEST(MonthGrid, WeekdaysOfKnownDates)
       {1970, 1, 1, 4}, {2000, 2, 29, 2}, {2004, 3, 7, 0}, {2038, 1, 19, 2}, {1900, 1, 1, 1}, {2100, 3, 1, 1},
   };
   for (const Row& row : rows)
-    EXPECT_EQ(WeekdayOf(row.year, row.month, row.day), row.weekday) << row.year << "/" << row.month << "/" << row.day;
+    EXPECT_EQ(Weekday(DayNumber(row.year, row.month, row.day)), row.weekday) << row.year << "/" << row.month << "/" << row.day;
 }
 
 TEST(MonthGrid, IsoWeeksAtTheTurnOfTheYear)

@@ -1,4 +1,4 @@
-#include "marks/CalendarFolder.h"
+#include "marks/IcsFolder.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,7 +2,7 @@
 // a broken file among good ones, and the registry's lookups, counts,
 // switches and reload with iCalendar days.
 #include "calendar/Codes.h"
-#include "marks/CalendarFolder.h"
+#include "marks/IcsFolder.h"
 #include "platform/storage/FindDirectory.h"
 #include "tests/marks/MarksFixture.h"
 
@@ -21,7 +21,7 @@ std::string Day(const char* date, const char* summary, const char* more = "")
          + "END:VEVENT\n";
 }
 
-class CalendarFolderTest : public MarksTest {
+class IcsFolderTest : public MarksTest {
 protected:
   std::string Folder() const { return fHome.Path(".local/share/orvella/calendars"); }
 
@@ -50,7 +50,7 @@ protected:
   }
 };
 
-TEST_F(CalendarFolderTest, KindFromTheFileName)
+TEST_F(IcsFolderTest, KindFromTheFileName)
 {
   const struct {
     const char* name;
@@ -94,7 +94,7 @@ TEST_F(CalendarFolderTest, KindFromTheFileName)
   EXPECT_TRUE(fMarks->fHasEvents) << "an events file enables the events switch";
 }
 
-TEST_F(CalendarFolderTest, BrokenFileNextToGoodOnes)
+TEST_F(IcsFolderTest, BrokenFileNextToGoodOnes)
 {
   WriteFile("people/MarkDays", "[HD][ever/12/25][Christmas Day][frFR]\n");
   WriteCalendar("deDE.ics", Holidays(Day("20241003", "Tag der Deutschen Einheit", "RRULE:FREQ=YEARLY\n")));
@@ -126,7 +126,7 @@ TEST_F(CalendarFolderTest, BrokenFileNextToGoodOnes)
   EXPECT_EQ(fMarks->fEvents, 1);
 }
 
-TEST_F(CalendarFolderTest, ReloadAndSwitchesReachMadeYears)
+TEST_F(IcsFolderTest, ReloadAndSwitchesReachMadeYears)
 {
   WriteCalendar("user.ics", Holidays(Day("19700517", "Birthday", "RRULE:FREQ=YEARLY\n")));
   Reload();
