@@ -1,9 +1,11 @@
 #include "app/OVA_Application.h"
+#include "platform/support/HeapReserve.h"
 
 #include <cstdio>
 
 int main()
 {
+  KeepHeapReserve();
   // Trace lines go out as they are written, also into a pipe or a file.
   setvbuf(stdout, nullptr, _IOLBF, 0);
   printf("-OVA begin-\n");

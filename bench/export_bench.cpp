@@ -11,6 +11,7 @@
 #include "export/MonthImage.h"
 #include "marks/STMarkups.h"
 #include "platform/messaging/Launch.h"
+#include "platform/support/HeapReserve.h"
 #include "settings/Prefs.h"
 
 #include <QApplication>
@@ -102,6 +103,8 @@ bool WriteFile(const std::string& path, const char* content, mode_t mode)
 
 int main(int argc, char** argv)
 {
+  // As Orvella and OrvellaExport do.
+  KeepHeapReserve();
   cpu_set_t one;
   CPU_ZERO(&one);
   const int cpu = sched_getcpu();

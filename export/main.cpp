@@ -7,6 +7,7 @@
 #include "export/HtmlCalendar.h"
 #include "marks/EventScan.h"
 #include "marks/STMarkups.h"
+#include "platform/support/HeapReserve.h"
 #include "settings/Prefs.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 
 int main(int argc, char** argv)
 {
+  KeepHeapReserve();
   setvbuf(stdout, nullptr, _IOLBF, 0);
   if (argc < 2 || argc > 4) {
     printf("usage: OrvellaExport YEAR [MONTH [LAYOUT]]\n"

@@ -7,6 +7,8 @@
 #include <QImageWriter>
 
 #include <gif_lib.h>
+#include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -107,13 +109,56 @@ bool EncodeGif(const QImage& source, QByteArray* out)
   return ok;
 }
 
-// `quality` as QImageWriter takes it; -1 for the writer's default.
-bool EncodeWithQt(const QImage& image, const char* format, int quality, QByteArray* out)
+void AppendPng(png_structp png, png_bytep data, size_t length)
+{
+  static_cast<QByteArray*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), qsizetype(length));
+}
+
+void FlushPng(png_structp) {}
+
+// Red, green and blue, every row unfiltered, at zlib's fastest level.
+// Pictures of flat colours and text come out smaller this way than with
+// libpng's adaptive filters and take a quarter of the time. libpng reports
+// errors by a long jump back to setjmp, so nothing in this frame has a
+// destructor.
+bool EncodePng(const QImage& image, QByteArray* out)
+{
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+  if (info == nullptr) {
+    png_destroy_write_struct(&png, nullptr);
+    return false;
+  }
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_set_write_fn(png, out, AppendPng, FlushPng);
+  png_set_IHDR(png, info, png_uint_32(image.width()), png_uint_32(image.height()), 8, PNG_COLOR_TYPE_RGB,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+  png_set_compression_level(png, Z_BEST_SPEED);
+  png_write_info(png, info);
+  // A Format_RGB32 pixel is one 32-bit word 0xffRRGGBB: the unused byte
+  // comes last in memory on little-endian machines and first on big-endian.
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+  png_set_bgr(png);
+  png_set_filler(png, 0, PNG_FILLER_AFTER);
+#else
+  png_set_filler(png, 0, PNG_FILLER_BEFORE);
+#endif
+  for (int y = 0; y < image.height(); y++)
+    png_write_row(png, image.constScanLine(y));
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
+
+bool EncodeJpeg(const QImage& image, QByteArray* out)
 {
   QBuffer buffer(out);
   buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, format);
-  writer.setQuality(quality);
+  QImageWriter writer(&buffer, "jpeg");
   return writer.write(image);
 }
 
@@ -126,10 +171,8 @@ status_t WriteBitmap(const BBitmap& bitmap, BFile* file, uint32 format)
   QByteArray bytes;
   bool encoded = false;
   switch (format) {
-  // PNG quality 80 is zlib's fastest level: drawings of flat colours come
-  // out as small as at the default level in about two thirds of the time.
-  case B_PNG_FORMAT: encoded = EncodeWithQt(bitmap.Image(), "png", 80, &bytes); break;
-  case B_JPEG_FORMAT: encoded = EncodeWithQt(bitmap.Image(), "jpeg", -1, &bytes); break;
+  case B_PNG_FORMAT: encoded = EncodePng(bitmap.Image().convertToFormat(QImage::Format_RGB32), &bytes); break;
+  case B_JPEG_FORMAT: encoded = EncodeJpeg(bitmap.Image(), &bytes); break;
   case B_GIF_FORMAT: encoded = EncodeGif(bitmap.Image(), &bytes); break;
   default: return B_BAD_VALUE;
   }

@@ -1,5 +1,5 @@
-// Writing a bitmap as a picture file: PNG and JPEG through Qt's image
-// writers, GIF through giflib with the colours reduced to a 256-entry
+// Writing a bitmap as a picture file: PNG through libpng, JPEG through
+// Qt's image writer, GIF through giflib with the colours reduced to a 256-entry
 // palette. This stands in for the translation kit's bitmap translators.
 //
 //   BFile file(path, B_READ_WRITE | B_CREATE_FILE | B_ERASE_FILE);
