@@ -13,6 +13,7 @@
 #include "marks/IcsFolder.h"
 #include "marks/STMarkups.h"
 #include "platform/storage/FindDirectory.h"
+#include "platform/support/HeapReserve.h"
 #include "settings/Prefs.h"
 
 #include <chrono>
@@ -121,6 +122,8 @@ int YearLookups(STMarkups* marks, int32 year)
 
 int main()
 {
+  // As Orvella does.
+  KeepHeapReserve();
   char home[] = "/tmp/ova-ics-bench-XXXXXX";
   if (mkdtemp(home) == nullptr) {
     perror("mkdtemp");

@@ -4,8 +4,11 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "calendar/CalDay.h"
+#include "calendar/CivilDay.h"
+#include "calendar/LocalOffsets.h"
 #include "marks/IcsReader.h"
 #include "marks/IcsTime.h"
 
@@ -388,11 +391,16 @@ void IcsCalendar::MarksOf(int32 year, std::vector<YearMark>* marks) const
 {
   // Whatever the file asks of libical, a year is learnt in about this time.
   const IcsDeadline giveUp = std::chrono::steady_clock::now() + kLibicalTimePerYear;
+  // The local days of starts in a zone, which may lie up to two days
+  // outside the year.
+  std::optional<LocalOffsets> local;
+  if (std::any_of(fEntries.begin(), fEntries.end(), [](const IcsEntry& entry) { return IcsHasZone(entry.fStart); }))
+    local.emplace(DayNumber(year, 1, 1) - 3, DayNumber(year, 12, 31) + 3);
   std::vector<IcsDay> found;
   std::vector<icaltimetype> starts;
   int32 cut = 0;
   for (size_t index = 0; index < fEntries.size(); index++) {
-    cut += fEntries[index].DaysIn(year, &found, &starts, giveUp) ? 0 : 1;
+    cut += fEntries[index].DaysIn(year, &found, &starts, giveUp, local ? &*local : nullptr) ? 0 : 1;
     for (const IcsDay& day : found)
       marks->push_back({day.code, int32(index), day.minutes});
   }

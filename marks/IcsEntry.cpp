@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "calendar/CivilDay.h"
+#include "calendar/LocalOffsets.h"
 #include "marks/IcsTime.h"
 
 namespace {
@@ -110,7 +111,8 @@ bool IcsEntry::IsException(const icaltimetype& start) const
   return Contains(repeat.exceptionZonedWalls, wall);
 }
 
-void IcsEntry::AddDays(const icaltimetype& start, int32 year, std::vector<IcsDay>* days) const
+void IcsEntry::AddDays(const icaltimetype& start, int32 year, const LocalOffsets* local,
+                       std::vector<IcsDay>* days) const
 {
   if (start.is_date) {
     const int64 first = std::max(IcsWallDay(start), DayNumber(year, 1, 1));
@@ -126,14 +128,21 @@ void IcsEntry::AddDays(const icaltimetype& start, int32 year, std::vector<IcsDay
     return;
   }
   const time_t instant = IcsInstant(start);
-  struct tm local;
-  if (localtime_r(&instant, &local) == nullptr || local.tm_year + 1900 != year)
-    return;
-  days->push_back({year * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday, local.tm_hour * 60 + local.tm_min});
+  CivilDay day;
+  int32 minutes;
+  if (local == nullptr || !local->LocalTime(instant, &day, &minutes)) {
+    struct tm clock;
+    if (localtime_r(&instant, &clock) == nullptr)
+      return;
+    day = {clock.tm_year + 1900, clock.tm_mon + 1, clock.tm_mday};
+    minutes = clock.tm_hour * 60 + clock.tm_min;
+  }
+  if (day.year == year)
+    days->push_back({day.Code(), minutes});
 }
 
 bool IcsEntry::DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltimetype>* starts,
-                      IcsDeadline giveUp) const
+                      IcsDeadline giveUp, const LocalOffsets* local) const
 {
   days->clear();
   if (icaltime_is_null_time(fStart))
@@ -160,7 +169,7 @@ bool IcsEntry::DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltim
 
   for (const icaltimetype& start : *starts) {
     if (!IsException(start))
-      AddDays(start, year, days);
+      AddDays(start, year, local, days);
   }
   // Each day once, with its earliest start.
   std::sort(days->begin(), days->end(), [](const IcsDay& a, const IcsDay& b) {

@@ -24,6 +24,8 @@
 #include <libical/ical.h>
 
 #include "marks/IcsRule.h"
+
+class LocalOffsets;
 #include "platform/support/SupportDefs.h"
 
 // A local day an entry lies on.
@@ -46,10 +48,11 @@ public:
   void Prepare();
   // Sets `days` to the local days of the year on which the entry lies, in
   // order, each once (with its first start of that day). `starts` is room
-  // for the work, kept by the caller from one call to the next. False when
+  // for the work, kept by the caller from one call to the next. `local`,
+  // when given, holds the local offsets around the year. False when
   // libical ran past the deadline and not all days are there.
   bool DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltimetype>* starts,
-              IcsDeadline giveUp = IcsDeadline::max()) const;
+              IcsDeadline giveUp = IcsDeadline::max(), const LocalOffsets* local = nullptr) const;
 
   std::string fSummary;
   icaltimetype fStart = icaltime_null_time();
@@ -61,7 +64,7 @@ private:
 
   Repetition& Repeat();
   bool IsException(const icaltimetype& start) const;
-  void AddDays(const icaltimetype& start, int32 year, std::vector<IcsDay>* days) const;
+  void AddDays(const icaltimetype& start, int32 year, const LocalOffsets* local, std::vector<IcsDay>* days) const;
 
   std::unique_ptr<Repetition> fRepeat;
 };

@@ -1,6 +1,8 @@
 #include "marks/STMarkups.h"
 
 #include <algorithm>
+#include <array>
+#include <numeric>
 #include <cstdio>
 
 #include "calendar/Codes.h"
@@ -30,6 +32,18 @@ const char* FontTag(int32 category)
   default:
     return "<font color='222222'>";
   }
+}
+
+// A slot for each day a month may have, in the year's order.
+constexpr int32 kYearSlots = 12 * 31;
+
+// The slot of a day code of `year`; -1 for a code of another year or no day.
+int32 YearSlot(int32 code, int32 year)
+{
+  const int32 month = code / 100 % 100, day = code % 100;
+  if (code / 10000 != year || month < 1 || month > 12 || day < 1 || day > 31)
+    return -1;
+  return (month - 1) * 31 + day - 1;
 }
 
 } // namespace
@@ -224,16 +238,26 @@ const STMarkups::Records* STMarkups::YearRecords(int32 month, int32 day, int32 y
   auto known = fYears.find(year);
   if (known == fYears.end()) {
     known = fYears.emplace(year, YearDays()).first;
-    std::vector<YearMark> marks;
+    // By day; on one day the sources and their entries keep their order:
+    // each mark goes to its day's slot, counted out beforehand.
+    std::vector<std::vector<YearMark>> bySource(fSources.size());
+    std::array<size_t, kYearSlots + 1> slotStart{};
     for (size_t source = 0; source < fSources.size(); source++) {
-      marks.clear();
-      fSources[source]->MarksOf(year, &marks);
-      for (const YearMark& mark : marks)
-        known->second.marks.emplace_back(source, mark);
+      fSources[source]->MarksOf(year, &bySource[source]);
+      for (const YearMark& mark : bySource[source]) {
+        if (const int32 slot = YearSlot(mark.code, year); slot >= 0)
+          slotStart[size_t(slot) + 1]++;
+      }
     }
-    // By day; on one day the sources and their entries keep their order.
-    std::stable_sort(known->second.marks.begin(), known->second.marks.end(),
-                     [](const auto& a, const auto& b) { return a.second.code < b.second.code; });
+    std::partial_sum(slotStart.begin(), slotStart.end(), slotStart.begin());
+    std::vector<std::pair<size_t, YearMark>>& sorted = known->second.marks;
+    sorted.resize(slotStart.back());
+    for (size_t source = 0; source < fSources.size(); source++) {
+      for (const YearMark& mark : bySource[source]) {
+        if (const int32 slot = YearSlot(mark.code, year); slot >= 0)
+          sorted[slotStart[size_t(slot)]++] = {source, mark};
+      }
+    }
   }
   YearDays& days = known->second;
   const int32 code = year * 10000 + month * 100 + day;
