@@ -76,22 +76,24 @@ DayView::DayView(BRect frame, const char* name, long year, long month, long day,
   SetViewColor(252, 252, 252, 0);
   SetHighColor(55, 55, 55, 0);
   SetFontSize(10);
+  AskRegistry();
+}
 
+void DayView::AskRegistry()
+{
   // The registry is asked afresh: the window deletes it when it closes, so
-  // a pointer kept from an earlier cell could be stale.
+  // a pointer kept from an earlier look could be stale.
   STMarkups* marks = STMarkups::getSTMarkups();
   fIsToday = marks->fTodayCode == fYear * 10000 + fMonth * 100 + fDay;
   fHasEvent = marks->IsEventDay(fMonth, fDay, fYear);
 
   const MarkDay* mark = marks->IsMarkDay(fMonth, fDay, fYear);
   fMarkKind = MarkKindOf(mark);
-  if (fMarkKind == kDayUser)
-    fMarkColor = USERCOL;
-  if (fMarkKind != kDayUnmarked) {
-    std::string text;
+  fMarkColor = fMarkKind == kDayUser ? USERCOL : GLOBALCOL;
+  std::string text;
+  if (fMarkKind != kDayUnmarked)
     marks->GetMarkText(fMonth, fDay, fYear, &text, false);
-    AddToolTip(this, text.c_str());
-  }
+  AddToolTip(this, text.c_str());
 }
 
 DayView::~DayView() = default;

@@ -1,8 +1,8 @@
 // One day cell of a month grid: a small view, 16 pixels high, that shows the
 // day number and, by its fill and corner marks, whether the day is today, a
 // weekend day, a holiday, a user day or an event day, and whether it is the
-// selected day. A cell asks the marked-day registry about its day once, when
-// it is built, and keeps the answers.
+// selected day. A cell asks the marked-day registry about its day when it is
+// built and keeps the answers until it is asked to look again.
 //
 //   auto* cell = new DayView(BRect(7, 27, 31, 43), "anyDV", 2006, 12, 25, 1.5, false);
 //   cell->fSelected = true;       // set by the month view
@@ -33,6 +33,10 @@ public:
 
   void Draw(BRect updateRect) override;
   void MouseDown(BPoint where) override;
+
+  // Asks the registry afresh whether the day is today, holds an event or
+  // is marked, and with what tool tip.
+  void AskRegistry();
 
   // The kind a day's first shown record gives: an event, a global holiday,
   // a user day (also any record of kind 'user') or else a local holiday;

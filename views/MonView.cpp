@@ -136,11 +136,25 @@ void MonView::DrawTable(bool markSelected)
   BWindow* window = Window();
   if (window)
     window->Lock();
-  DeleteChilds();
-
   const MonthLayout layout = Layout();
   fTextOffset = layout.cellTextOffset;
   const MonthGrid grid(fYear, fMonth);
+  // Making some thirty views costs more than asking the registry again, and
+  // a pick within the month shown keeps them all.
+  if (HasCellsOf(grid, layout)) {
+    for (int32 index = 0; index < CountChildren(); index++) {
+      DayView* cell = CellAt(index);
+      cell->fSelected = markSelected && cell->fDay == fDay;
+      cell->AskRegistry();
+      cell->Invalidate();
+    }
+    DrawMonInfo();
+    if (window)
+      window->Unlock();
+    return;
+  }
+
+  DeleteChilds();
   for (int32 day = 1; day <= grid.Days(); day++) {
     auto* cell = new DayView(layout.CellRect(grid.Column(day), grid.Row(day)), "anyDV", fYear, fMonth, day,
                              fTextOffset, grid.IsWeekend(day));
@@ -152,6 +166,19 @@ void MonView::DrawTable(bool markSelected)
   DrawMonInfo();
   if (window)
     window->Unlock();
+}
+
+bool MonView::HasCellsOf(const MonthGrid& grid, const MonthLayout& layout) const
+{
+  if (CountChildren() != grid.Days())
+    return false;
+  for (int32 day = 1; day <= grid.Days(); day++) {
+    const DayView* cell = CellAt(day - 1);
+    if (!cell || cell->fYear != fYear || cell->fMonth != fMonth || cell->fDay != day ||
+        cell->fTextOffset != fTextOffset || cell->Frame() != layout.CellRect(grid.Column(day), grid.Row(day)))
+      return false;
+  }
+  return true;
 }
 
 void MonView::HighlightDay()

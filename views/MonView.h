@@ -25,6 +25,7 @@
 #include <functional>
 
 class DayView;
+class MonthGrid;
 
 class MonView : public BView {
 public:
@@ -41,8 +42,9 @@ public:
   // Writes the month pictures and the HTML page of the shown year through
   // `exporter`; does nothing while no exporter is set.
   virtual void HtmCalendar();
-  // Rebuilds the day cells for fYear and fMonth, the cell of fDay selected
-  // when `markSelected`; ends with DrawMonInfo.
+  // Builds the day cells for fYear and fMonth, the cell of fDay selected
+  // when `markSelected`; ends with DrawMonInfo. Cells already there for
+  // the same month and places are kept and ask the registry afresh.
   virtual void DrawTable(bool markSelected);
   // One week number at the right edge, its base line at `where.y`.
   virtual void DrawWeekInfo(BPoint where, long week);
@@ -67,4 +69,6 @@ public:
 
 private:
   MonthLayout Layout() const;
+  // Whether the cells are those of the month for this layout.
+  bool HasCellsOf(const MonthGrid& grid, const MonthLayout& layout) const;
 };

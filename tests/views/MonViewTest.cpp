@@ -6,6 +6,7 @@
 #include "platform/interface/InterfaceDefs.h"
 #include "tests/views/ViewsFixture.h"
 
+#include <fstream>
 #include <vector>
 
 namespace {
@@ -60,6 +61,36 @@ TEST_F(MonViewTest, CellsForEveryDayInTheirColumns)
   EXPECT_EQ(view.CountChildren(), 31) << "cells are rebuilt, not added";
   for (int32 i = 0; i < view.CountChildren(); i++)
     EXPECT_FALSE(view.CellAt(i)->fSelected);
+}
+
+TEST_F(MonViewTest, KeptCellsAskTheRegistryAgain)
+{
+  STMarkups* marks = Marks("[HD][2004/03/13][Fest][deDE]\n", 20040305);
+  MonView view(kPicture, "iMon", 2004, 3, 5, true);
+  view.DrawTable(true);
+  const DayView* first = view.CellAt(0);
+  EXPECT_TRUE(view.CellAt(4)->fIsToday && view.CellAt(4)->fSelected);
+  EXPECT_NE(view.CellAt(12)->fMarkKind, kDayUnmarked);
+
+  // A reloaded MarkDays file, another today and another pick in the month.
+  std::ofstream(fHome.Path("people/MarkDays")) << "[HD][2004/03/21][Bday][user]\n";
+  marks->ClearList();
+  marks->LoadHolidays(nullptr);
+  marks->CheckHolidays();
+  marks->fTodayCode = 20040320;
+  view.fDay = 20;
+  view.DrawTable(true);
+  ASSERT_EQ(view.CountChildren(), 31);
+  EXPECT_EQ(view.CellAt(0), first) << "the month's cells are kept";
+  EXPECT_FALSE(view.CellAt(4)->fIsToday || view.CellAt(4)->fSelected);
+  EXPECT_TRUE(view.CellAt(19)->fIsToday && view.CellAt(19)->fSelected);
+  EXPECT_EQ(view.CellAt(12)->fMarkKind, kDayUnmarked);
+  EXPECT_EQ(view.CellAt(20)->fMarkKind, kDayUser);
+
+  view.fMonth = 4;
+  view.DrawTable(false);
+  ASSERT_EQ(view.CountChildren(), 30) << "another month gets its own cells";
+  EXPECT_EQ(view.CellAt(0)->fMonth, 4);
 }
 
 // A pixel in the lower right of a day's cell, clear of the number and the
