@@ -108,6 +108,33 @@ std::vector<Span> RoundRectSpans(BRect rect, float xRadius, float yRadius)
   return spans;
 }
 
+// Rows of pixel runs gathered into rectangles: a run over the same columns
+// as one in the row above extends it, so that the straight sides of a
+// rounded rectangle are filled at once rather than row by row.
+class RunRects {
+public:
+  void Add(int y, int from, int to)
+  {
+    if (from > to)
+      return;
+    for (QRect& rect : fRects) {
+      if (rect.left() == from && rect.right() == to && rect.bottom() == y - 1) {
+        rect.setBottom(y);
+        return;
+      }
+    }
+    fRects.emplace_back(from, y, to - from + 1, 1);
+  }
+  void Fill(QPainter& painter, const QBrush& brush) const
+  {
+    for (const QRect& rect : fRects)
+      painter.fillRect(QRectF(rect), brush);
+  }
+
+private:
+  std::vector<QRect> fRects;
+};
+
 } // namespace
 
 // Opens the painter that the drawing calls use: the paint event's, or the
@@ -148,6 +175,7 @@ public:
 
   explicit operator bool() const { return fPainter != nullptr; }
   QPainter* operator->() const { return fPainter; }
+  QPainter& operator*() const { return *fPainter; }
 
 private:
   QPainter* fPainter = nullptr;
@@ -229,25 +257,22 @@ void BView::StrokeRoundRect(BRect rect, float xRadius, float yRadius, const patt
   // the same on all four corners, and its straight runs end exactly where
   // the rectangle says (the entry fields join their boxes from pieces).
   const std::vector<Span> spans = RoundRectSpans(rect, xRadius, yRadius);
-  const QBrush brush = PatternBrush(p);
-  auto run = [&](int y, int from, int to) {
-    if (from <= to)
-      scope->fillRect(QRectF(from, y, to - from + 1, 1), brush);
-  };
+  RunRects runs;
   for (size_t i = 0; i < spans.size(); i++) {
     const Span& row = spans[i];
     const bool edge = i == 0 || i + 1 == spans.size();
     if (edge) {
-      run(row.y, row.left, row.right);
+      runs.Add(row.y, row.left, row.right);
       continue;
     }
     const Span& above = spans[i - 1];
     const Span& below = spans[i + 1];
     const int leftEnd = std::max(row.left, std::max(above.left, below.left) - 1);
     const int rightStart = std::min(row.right, std::min(above.right, below.right) + 1);
-    run(row.y, row.left, std::min(leftEnd, rightStart - 1));
-    run(row.y, std::max(rightStart, leftEnd + 1), row.right);
+    runs.Add(row.y, row.left, std::min(leftEnd, rightStart - 1));
+    runs.Add(row.y, std::max(rightStart, leftEnd + 1), row.right);
   }
+  runs.Fill(*scope, PatternBrush(p));
 }
 
 void BView::FillRoundRect(BRect rect, float xRadius, float yRadius, const pattern& p)
@@ -255,9 +280,10 @@ void BView::FillRoundRect(BRect rect, float xRadius, float yRadius, const patter
   DrawScope scope(this);
   if (!scope || !rect.IsValid())
     return;
-  const QBrush brush = PatternBrush(p);
+  RunRects runs;
   for (const Span& row : RoundRectSpans(rect, xRadius, yRadius))
-    scope->fillRect(QRectF(row.left, row.y, row.right - row.left + 1, 1), brush);
+    runs.Add(row.y, row.left, row.right);
+  runs.Fill(*scope, PatternBrush(p));
 }
 
 void BView::StrokeEllipse(BRect rect, const pattern& p)
