@@ -11,6 +11,7 @@
 #include "calendar/LocalOffsets.h"
 #include "marks/IcsReader.h"
 #include "marks/IcsTime.h"
+#include "marks/Libical.h"
 
 namespace {
 
@@ -173,29 +174,29 @@ IcsCalendar::~IcsCalendar()
   // The entries point into the zones; they go first.
   fEntries.clear();
   for (auto& [name, zone] : fOwnZones)
-    icaltimezone_free(zone, 1);
+    Ical().icaltimezone_free(zone, 1);
 }
 
 void IcsCalendar::AddZone(const std::string& text)
 {
-  icalcomponent* component = icalparser_parse_string(text.c_str());
+  icalcomponent* component = Ical().icalparser_parse_string(text.c_str());
   if (component == nullptr)
     return;
-  if (icalcomponent_isa(component) != ICAL_VTIMEZONE_COMPONENT) {
-    icalcomponent_free(component);
+  if (Ical().icalcomponent_isa(component) != ICAL_VTIMEZONE_COMPONENT) {
+    Ical().icalcomponent_free(component);
     return;
   }
-  icaltimezone* zone = icaltimezone_new();
+  icaltimezone* zone = Ical().icaltimezone_new();
   // The zone takes the component when it accepts it.
-  if (zone == nullptr || !icaltimezone_set_component(zone, component)) {
-    icalcomponent_free(component);
+  if (zone == nullptr || !Ical().icaltimezone_set_component(zone, component)) {
+    Ical().icalcomponent_free(component);
     if (zone != nullptr)
-      icaltimezone_free(zone, 1);
+      Ical().icaltimezone_free(zone, 1);
     return;
   }
-  const char* tzid = icaltimezone_get_tzid(zone);
+  const char* tzid = Ical().icaltimezone_get_tzid(zone);
   if (tzid == nullptr || fOwnZones.count(tzid) > 0) {
-    icaltimezone_free(zone, 1);
+    Ical().icaltimezone_free(zone, 1);
     return;
   }
   fOwnZones[tzid] = zone;
@@ -216,7 +217,7 @@ icaltimezone* IcsCalendar::Zone(const std::string& tzid, bool* unknown)
     for (size_t at = 0; zone == nullptr && at != std::string::npos; at = tzid.find('/', at + 1)) {
       const std::string name = tzid.substr(at == 0 ? 0 : at + 1);
       if (IsZoneName(name))
-        zone = icaltimezone_get_builtin_timezone(name.c_str());
+        zone = Ical().icaltimezone_get_builtin_timezone(name.c_str());
     }
     known = fSystemZones.emplace(tzid, zone).first;
   }
@@ -315,8 +316,8 @@ void IcsCalendar::AddEntry(RawEntry* raw, IcsProblems* problems, Moves* moves)
     if (raw->hasEnd && ParseIcsTime(raw->end.value, nullptr, &until)) {
       made.fSpanDays = SpanDays(IcsWallDay(until) - IcsWallDay(made.fStart));
     } else if (!raw->duration.empty()) {
-      const icaldurationtype length = icaldurationtype_from_string(raw->duration.c_str());
-      if (!icaldurationtype_is_bad_duration(length) && !length.is_neg)
+      const icaldurationtype length = Ical().icaldurationtype_from_string(raw->duration.c_str());
+      if (!Ical().icaldurationtype_is_bad_duration(length) && !length.is_neg)
         made.fSpanDays = SpanDays(int64(length.weeks) * 7 + length.days);
     }
   }
@@ -360,6 +361,8 @@ std::unique_ptr<IcsCalendar> IcsCalendar::Parse(std::string_view text, uint32 ki
                                                 const std::string& name)
 {
   *problems = IcsProblems();
+  if (LoadLibical(&problems->unreadable) == nullptr)
+    return nullptr;
   std::unique_ptr<IcsCalendar> calendar(new IcsCalendar(kind, name));
   Moves moves;
   if (Occurrences(text, "vtimezone") > 0)

@@ -6,6 +6,7 @@
 #include "calendar/CivilDay.h"
 #include "calendar/LocalOffsets.h"
 #include "marks/IcsTime.h"
+#include "marks/Libical.h"
 
 namespace {
 
@@ -145,7 +146,7 @@ bool IcsEntry::DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltim
                       IcsDeadline giveUp, const LocalOffsets* local) const
 {
   days->clear();
-  if (icaltime_is_null_time(fStart))
+  if (Ical().icaltime_is_null_time(fStart))
     return true;
   const int64 yearFirst = DayNumber(year, 1, 1);
   const int64 yearLast = DayNumber(year, 12, 31);

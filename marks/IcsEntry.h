@@ -55,7 +55,7 @@ public:
               IcsDeadline giveUp = IcsDeadline::max(), const LocalOffsets* local = nullptr) const;
 
   std::string fSummary;
-  icaltimetype fStart = icaltime_null_time();
+  icaltimetype fStart{};  // libical's null time: all zero
   int32 fSpanDays = 1;  // days an all-day entry covers
 
 private:

@@ -6,6 +6,7 @@
 #include "calendar/CalDay.h"
 #include "calendar/CivilDay.h"
 #include "marks/IcsTime.h"
+#include "marks/Libical.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ int Count(const short* by)
 // libical counts weekdays from Sunday = 1.
 int WeekdayOf(short byDay)
 {
-  return int(icalrecurrencetype_day_day_of_week(byDay)) - 1;
+  return int(Ical().icalrecurrencetype_day_day_of_week(byDay)) - 1;
 }
 
 icaltimetype OnDay(icaltimetype time, int64 day)
@@ -69,14 +70,14 @@ int64 MonthLength(int64 monthIndex)
 
 } // namespace
 
-IcsRule::IcsRule() : fUntil(icaltime_null_time()) {}
+IcsRule::IcsRule() : fUntil(Ical().icaltime_null_time()) {}
 IcsRule::~IcsRule() = default;
 IcsRule::IcsRule(IcsRule&&) noexcept = default;
 IcsRule& IcsRule::operator=(IcsRule&&) noexcept = default;
 
 bool IcsRule::Parse(const std::string& text, const icaltimetype& start)
 {
-  icalrecurrencetype rule = icalrecurrencetype_from_string(text.c_str());
+  icalrecurrencetype rule = Ical().icalrecurrencetype_from_string(text.c_str());
   if (rule.rscale != nullptr) {
     // Calendars other than the Gregorian one are not read; libical leaves
     // the text to its caller.
@@ -111,7 +112,7 @@ bool IcsRule::TakePlainShape(const icalrecurrencetype& rule, const icaltimetype&
   const int months = Count(rule.by_month);
   if (days > 1 && rule.freq != ICAL_WEEKLY_RECURRENCE)
     return false;
-  const int ordinal = days == 1 ? icalrecurrencetype_day_position(rule.by_day[0]) : 0;
+  const int ordinal = days == 1 ? Ical().icalrecurrencetype_day_position(rule.by_day[0]) : 0;
   const int monthDay = monthDays == 1 ? rule.by_month_day[0] : 0;
   fMonth = start.month;
   fMonthDay = start.day;
@@ -135,7 +136,7 @@ bool IcsRule::TakePlainShape(const icalrecurrencetype& rule, const icaltimetype&
     if (days > 0) {
       fWeekdays = 0;
       for (int i = 0; i < days; i++) {
-        if (icalrecurrencetype_day_position(rule.by_day[i]) != 0)
+        if (Ical().icalrecurrencetype_day_position(rule.by_day[i]) != 0)
           return false;
         fWeekdays |= 1 << WeekdayOf(rule.by_day[i]);
       }
@@ -151,7 +152,7 @@ bool IcsRule::TakePlainShape(const icalrecurrencetype& rule, const icaltimetype&
     if (!yearly && months > 0)
       return false;
     if (months == 1) {
-      if (icalrecurrencetype_month_is_leap(rule.by_month[0]) || rule.by_month[0] < 1 || rule.by_month[0] > 12)
+      if (Ical().icalrecurrencetype_month_is_leap(rule.by_month[0]) || rule.by_month[0] < 1 || rule.by_month[0] > 12)
         return false;
       fMonth = rule.by_month[0];
     }
@@ -174,7 +175,7 @@ bool IcsRule::TakePlainShape(const icalrecurrencetype& rule, const icaltimetype&
 
 bool IcsRule::BeforeUntil(const icaltimetype& time) const
 {
-  if (icaltime_is_null_time(fUntil))
+  if (Ical().icaltime_is_null_time(fUntil))
     return true;
   if (fUntil.is_date || time.is_date)
     return IcsWallDay(time) <= IcsWallDay(fUntil);
@@ -344,7 +345,7 @@ bool IcsRule::LibicalStartsIn(const icaltimetype& start, int64 firstDay, int64 l
 {
   if (std::chrono::steady_clock::now() > giveUp)
     return false;
-  icalrecur_iterator* iterator = icalrecur_iterator_new(*fLibical, start);
+  icalrecur_iterator* iterator = Ical().icalrecur_iterator_new(*fLibical, start);
   if (iterator == nullptr)
     return true;
   // Without COUNT the iterator may jump to the range instead of walking
@@ -353,7 +354,7 @@ bool IcsRule::LibicalStartsIn(const icaltimetype& start, int64 firstDay, int64 l
     icaltimetype from = OnDay(start, firstDay);
     if (!from.is_date)
       from.hour = from.minute = from.second = 0;
-    icalrecur_iterator_set_start(iterator, from);
+    Ical().icalrecur_iterator_set_start(iterator, from);
   }
   bool complete = true;
   for (;;) {
@@ -361,8 +362,8 @@ bool IcsRule::LibicalStartsIn(const icaltimetype& start, int64 firstDay, int64 l
       complete = false;
       break;
     }
-    icaltimetype next = icalrecur_iterator_next(iterator);
-    if (icaltime_is_null_time(next))
+    icaltimetype next = Ical().icalrecur_iterator_next(iterator);
+    if (Ical().icaltime_is_null_time(next))
       break;
     const int64 day = IcsWallDay(next);
     if (day > lastDay)
@@ -373,6 +374,6 @@ bool IcsRule::LibicalStartsIn(const icaltimetype& start, int64 firstDay, int64 l
       starts->push_back(next);
     }
   }
-  icalrecur_iterator_free(iterator);
+  Ical().icalrecur_iterator_free(iterator);
   return complete;
 }

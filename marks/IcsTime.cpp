@@ -2,6 +2,7 @@
 
 #include "calendar/CalDay.h"
 #include "calendar/CivilDay.h"
+#include "marks/Libical.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ bool ParseIcsTime(std::string_view text, icaltimezone* zone, icaltimetype* time)
   const bool utc = text.size() == 16 && text[15] == 'Z';
   if (!date && !utc && text.size() != 15)
     return false;
-  icaltimetype parsed = icaltime_null_time();
+  icaltimetype parsed = Ical().icaltime_null_time();
   parsed.year = Digits(text, 0, 4);
   parsed.month = Digits(text, 4, 2);
   parsed.day = Digits(text, 6, 2);
@@ -37,7 +38,7 @@ bool ParseIcsTime(std::string_view text, icaltimezone* zone, icaltimetype* time)
     parsed.hour = Digits(text, 9, 2);
     parsed.minute = Digits(text, 11, 2);
     parsed.second = Digits(text, 13, 2);
-    parsed.zone = utc ? icaltimezone_get_utc_timezone() : zone;
+    parsed.zone = utc ? Ical().icaltimezone_get_utc_timezone() : zone;
   }
   if (parsed.year < 1 || parsed.month < 1 || parsed.month > 12 || parsed.day < 1
       || parsed.day > TagePerMonat(parsed.month - 1, parsed.year) || parsed.hour < 0 || parsed.hour > 23
@@ -82,13 +83,13 @@ time_t LocalInstant(int32 year, int32 month, int32 day, int hour, int minute, in
 time_t IcsInstant(const icaltimetype& time)
 {
   if (IcsHasZone(time))
-    return icaltime_as_timet_with_zone(time, time.zone);
+    return Ical().icaltime_as_timet_with_zone(time, time.zone);
   return LocalInstant(time.year, time.month, time.day, time.hour, time.minute, time.second);
 }
 
 int64 IcsWallSecondsAt(time_t instant, const icaltimezone* zone)
 {
-  return IcsWallSeconds(icaltime_from_timet_with_zone(instant, 0, zone));
+  return IcsWallSeconds(Ical().icaltime_from_timet_with_zone(instant, 0, zone));
 }
 
 time_t IcsLocalMidnight(int64 day)
