@@ -146,11 +146,13 @@ public:
   explicit DrawScope(BView* view)
   {
     if (view->fPaintEventPainter) {
+      // The paint event's painter serves this view alone, and every call
+      // sets the pen, brush and font it draws with: nothing to put back.
       fPainter = view->fPaintEventPainter;
-      fPainter->save();
     } else if (view->fBitmap && view->fBitmap->fPainter) {
       fPainter = view->fBitmap->fPainter.get();
       fPainter->save();
+      fSaved = fPainter;
       const BPoint origin = view->OffsetInRoot();
       fPainter->translate(origin.x, origin.y);
       fPainter->setClipRect(EdgeRect(view->Bounds()), Qt::IntersectClip);
@@ -167,8 +169,8 @@ public:
   }
   ~DrawScope()
   {
-    if (fPainter)
-      fPainter->restore();
+    if (fSaved)
+      fSaved->restore();
   }
   DrawScope(const DrawScope&) = delete;
   DrawScope& operator=(const DrawScope&) = delete;
@@ -179,6 +181,7 @@ public:
 
 private:
   QPainter* fPainter = nullptr;
+  QPainter* fSaved = nullptr;  // the bitmap's painter, moved and clipped for the view
 };
 
 QBrush BView::PatternBrush(const pattern& p) const
