@@ -7,6 +7,7 @@
 #include "settings/Prefs.h"
 #include "views/TimeView.h"
 #include "tests/app/OrvellaFixture.h"
+#include "tests/platform/LocalSeconds.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -180,18 +181,6 @@ TEST_F(WindowRequest, RequestWithoutPresetOrLabelShowsTheEpochAndOk)
   EXPECT_EQ(Field(Panel()->DayField()), 1);
   EXPECT_EQ(Field(Panel()->HourField()), 1);  // midnight UTC in Berlin
   EXPECT_STREQ(Panel()->OkButton()->Label(), "> OK");
-}
-
-time_t LocalSeconds(int year, int month, int day, int hour, int minute)
-{
-  struct tm local = {};
-  local.tm_year = year - 1900;
-  local.tm_mon = month - 1;
-  local.tm_mday = day;
-  local.tm_hour = hour;
-  local.tm_min = minute;
-  local.tm_isdst = -1;
-  return mktime(&local);
 }
 
 std::string ShownDate(TDView* panel)

@@ -1,5 +1,6 @@
 #include "marks/EventScan.h"
 #include "tests/marks/MarksFixture.h"
+#include "tests/platform/LocalSeconds.h"
 
 #include <map>
 #include <unistd.h>
@@ -10,14 +11,7 @@ namespace {
 // stores its times.
 std::string LocalTime(int year, int month, int day, int hour, int minute)
 {
-  struct tm local = {};
-  local.tm_year = year - 1900;
-  local.tm_mon = month - 1;
-  local.tm_mday = day;
-  local.tm_hour = hour;
-  local.tm_min = minute;
-  local.tm_isdst = -1;
-  int32 seconds = static_cast<int32>(mktime(&local));
+  const int32 seconds = static_cast<int32>(LocalSeconds(year, month, day, hour, minute));
   return std::string(reinterpret_cast<const char*>(&seconds), sizeof(seconds));
 }
 
