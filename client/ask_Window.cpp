@@ -23,17 +23,10 @@
 namespace {
 
 // The time every request asks to show first: 15 April 2008, 09:30:00
-// local time. mktime decides whether daylight saving time applies.
+// local time.
 time_t PresetTime()
 {
-  struct tm preset = {};
-  preset.tm_min = 30;
-  preset.tm_hour = 9;
-  preset.tm_mday = 15;
-  preset.tm_mon = 3;
-  preset.tm_year = 108;
-  preset.tm_isdst = -1;
-  return mktime(&preset);
+  return LocalInstant(2008, 4, 15, 9, 30);
 }
 
 BStringView* AddTextLine(BView* parent, BRect frame, const char* name)

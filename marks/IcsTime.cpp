@@ -2,6 +2,7 @@
 
 #include "calendar/CalDay.h"
 #include "calendar/CivilDay.h"
+#include "calendar/LocalTime.h"
 #include "marks/Libical.h"
 
 namespace {
@@ -62,23 +63,6 @@ bool IcsHasZone(const icaltimetype& time)
 {
   return !time.is_date && time.zone != nullptr;
 }
-
-namespace {
-
-time_t LocalInstant(int32 year, int32 month, int32 day, int hour, int minute, int second)
-{
-  struct tm local = {};
-  local.tm_year = year - 1900;
-  local.tm_mon = month - 1;
-  local.tm_mday = day;
-  local.tm_hour = hour;
-  local.tm_min = minute;
-  local.tm_sec = second;
-  local.tm_isdst = -1;
-  return mktime(&local);
-}
-
-} // namespace
 
 time_t IcsInstant(const icaltimetype& time)
 {

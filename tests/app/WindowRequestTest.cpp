@@ -7,7 +7,7 @@
 #include "settings/Prefs.h"
 #include "views/TimeView.h"
 #include "tests/app/OrvellaFixture.h"
-#include "tests/platform/LocalSeconds.h"
+#include "calendar/LocalTime.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -203,14 +203,14 @@ TEST_F(WindowRequest, PresetsThePanelCannotShowGiveTimeZero)
     std::string shown;  // empty: time 0
     int32 lastDay;
   } rows[] = {
-      {"first minute of the year range", LocalSeconds(1900, 1, 1, 0, 0), "1900/01/01 00:00", 31},
-      {"last minute of the year range", LocalSeconds(2037, 12, 31, 23, 59), "2037/12/31 23:59", 31},
-      {"February of a leap year", LocalSeconds(2008, 2, 10, 9, 30), "2008/02/10 09:30", 29},
-      {"February of a common year", LocalSeconds(2009, 2, 28, 9, 30), "2009/02/28 09:30", 28},
-      {"a minute before the year range", LocalSeconds(1899, 12, 31, 23, 59), "", 31},
+      {"first minute of the year range", LocalInstant(1900, 1, 1, 0, 0), "1900/01/01 00:00", 31},
+      {"last minute of the year range", LocalInstant(2037, 12, 31, 23, 59), "2037/12/31 23:59", 31},
+      {"February of a leap year", LocalInstant(2008, 2, 10, 9, 30), "2008/02/10 09:30", 29},
+      {"February of a common year", LocalInstant(2009, 2, 28, 9, 30), "2009/02/28 09:30", 28},
+      {"a minute before the year range", LocalInstant(1899, 12, 31, 23, 59), "", 31},
       {"2^31 seconds, in 2038", int64(1) << 31, "", 31},
-      {"the local year 10000", LocalSeconds(10000, 1, 1, 0, 0), "", 31},
-      {"the year 0", LocalSeconds(0, 6, 1, 12, 0), "", 31},
+      {"the local year 10000", LocalInstant(10000, 1, 1, 0, 0), "", 31},
+      {"the year 0", LocalInstant(0, 6, 1, 12, 0), "", 31},
       {"2^55 seconds", int64(1) << 55, "", 31},
       {"the largest 64-bit value", INT64_MAX, "", 31},
       {"the smallest 64-bit value", INT64_MIN, "", 31},
@@ -409,7 +409,7 @@ TEST_F(WindowRequest, TwelveHourEntryShowsAndAnswersEveryHour)
       if (prefs->fTimeStyle != startTwelve)
         window->MessageReceived(&toggle);
       BMessage request = DateRequest(nullptr, true);
-      request.ReplaceInt64("_presetTime", LocalSeconds(2008, 4, 15, hour, 7));
+      request.ReplaceInt64("_presetTime", LocalInstant(2008, 4, 15, hour, 7));
       Ask(request);
       EXPECT_EQ(ShownTime(Panel()), ClockText(hour, startTwelve));
       ExpectClockShows(window->Clock(), hour, startTwelve);
@@ -421,7 +421,7 @@ TEST_F(WindowRequest, TwelveHourEntryShowsAndAnswersEveryHour)
       ExpectClockShows(window->Clock(), hour, startTwelve);
       Press(Panel()->OkButton());
       EXPECT_EQ(WaitForAnswer(requester->answers.size() + 1).GetInt64(">time", 0),
-                LocalSeconds(2008, 4, 15, hour, 7));
+                LocalInstant(2008, 4, 15, hour, 7));
 
       // An hour picked on the clock, across noon and midnight.
       const int picked = (hour + 13) % 24;
@@ -435,7 +435,7 @@ TEST_F(WindowRequest, TwelveHourEntryShowsAndAnswersEveryHour)
       ExpectClockShows(window->Clock(), picked, startTwelve);
       Press(Panel()->OkButton());
       EXPECT_EQ(WaitForAnswer(requester->answers.size() + 1).GetInt64(">time", 0),
-                LocalSeconds(2008, 4, 15, picked, 7));
+                LocalInstant(2008, 4, 15, picked, 7));
     }
   }
   window->MessageReceived(&toggle);  // back to 24-hour entry

@@ -13,3 +13,10 @@ TEST(LocalTimeText, ShowsLocalTimeAndNothingItCannotShow)
   EXPECT_EQ(LocalTimeText("%Y", time_t(INT64_MAX)), "") << "beyond the calendar";
   EXPECT_EQ(LocalTimeText(std::string(70, 'x').c_str(), 0), "") << "longer than the text buffer";
 }
+
+TEST(LocalInstant, WallClockInBerlin)
+{
+  EXPECT_EQ(LocalInstant(2008, 4, 15, 9, 30), 1208244600) << "summer time";
+  EXPECT_EQ(LocalInstant(2008, 1, 15, 9, 30, 5), 1200385805) << "winter time, with seconds";
+  EXPECT_EQ(LocalInstant(2007, 13, 15, 9, 30), 1200385800) << "month 13 rolls into the next year";
+}

@@ -1,6 +1,6 @@
 #include "marks/EventScan.h"
 #include "tests/marks/MarksFixture.h"
-#include "tests/platform/LocalSeconds.h"
+#include "calendar/LocalTime.h"
 
 #include <map>
 #include <unistd.h>
@@ -11,7 +11,7 @@ namespace {
 // stores its times.
 std::string LocalTime(int year, int month, int day, int hour, int minute)
 {
-  const int32 seconds = static_cast<int32>(LocalSeconds(year, month, day, hour, minute));
+  const int32 seconds = static_cast<int32>(LocalInstant(year, month, day, hour, minute));
   return std::string(reinterpret_cast<const char*>(&seconds), sizeof(seconds));
 }
 
