@@ -60,7 +60,7 @@ void AddToolTip(BView* view, const char* text)
 }
 
 DayView::DayView(BRect frame, const char* name, long year, long month, long day, float textOffset, bool weekend)
-    : BView(frame, name, B_FOLLOW_NONE, B_WILL_DRAW),
+    : BView(frame, name, B_FOLLOW_NONE, B_WILL_DRAW | B_DRAWN_BY_PARENT),
       fDay(int32(day)),
       fMonth(int32(month)),
       fYear(int32(year)),

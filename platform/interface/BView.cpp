@@ -17,8 +17,14 @@ BView::BView(BRect frame, const char* name, uint32 resizingMode, uint32 flags)
 }
 
 BView::BView(BRect frame, const char* name, uint32 resizingMode, uint32 flags, QWidget* widget)
-    : BHandler(name), fFrame(frame), fResizingMode(resizingMode), fFlags(flags)
+    : BHandler(name),
+      fFrame(frame),
+      fResizingMode(resizingMode),
+      fFlags(flags),
+      fDrawnByParent(widget == nullptr && (flags & B_DRAWN_BY_PARENT))
 {
+  if (fDrawnByParent)
+    return;
   fWidget = widget ? widget : new ViewWidget(this);
   fWidget->hide();
   fWidget->setFont(fFont.ToQFont());
@@ -97,12 +103,18 @@ void BView::AddChild(BView* child, BView* before)
     printf("BView::AddChild: '%s' already has a parent\n", child->Name());
     return;
   }
+  if (fDrawnByParent && !child->fDrawnByParent) {
+    printf("BView::AddChild: '%s' is drawn by its parent and cannot hold '%s'\n", Name(), child->Name());
+    return;
+  }
   auto at = std::find(fChildren.begin(), fChildren.end(), before);
   fChildren.insert(at, child);
   child->fParent = this;
-  child->fWidget->setParent(fWidget);
-  if (at != fChildren.end() && before)
-    child->fWidget->stackUnder(before->fWidget);
+  if (child->fWidget) {
+    child->fWidget->setParent(fWidget);
+    if (at != fChildren.end() && before && before->fWidget)
+      child->fWidget->stackUnder(before->fWidget);
+  }
   child->ApplyGeometry();
   child->ApplyVisibility();
   if (!fIsRoot)
@@ -119,6 +131,8 @@ bool BView::RemoveChild(BView* child)
   if (!child || child->fParent != this)
     return false;
   child->Detach();
+  if (child->fDrawnByParent && !child->fHidden)
+    child->Invalidate();
   fChildren.erase(std::remove(fChildren.begin(), fChildren.end(), child), fChildren.end());
   child->fParent = nullptr;
   child->SetNextHandler(nullptr);
@@ -227,6 +241,9 @@ void BView::ResizeTo(float width, float height)
 
 void BView::SetFrame(BRect frame)
 {
+  // A view drawn by its parent leaves its old place to be painted over.
+  if (fDrawnByParent && !fHidden)
+    Invalidate();
   const float dw = frame.Width() - fFrame.Width();
   const float dh = frame.Height() - fFrame.Height();
   fFrame = frame;
@@ -256,21 +273,65 @@ void BView::FollowParent(float dw, float dh)
     SetFrame(frame);
 }
 
-void BView::ApplyGeometry()
+QRect BView::PixelFrame() const
 {
-  if (!fWidget)
-    return;
   // Rounding both edges (not the width) keeps neighbouring views with
   // fractional frames from overlapping or leaving gaps.
   const int left = int(std::lround(fFrame.left));
   const int top = int(std::lround(fFrame.top));
   const int width = std::max(0, int(std::lround(fFrame.right)) - left + 1);
   const int height = std::max(0, int(std::lround(fFrame.bottom)) - top + 1);
-  fWidget->setGeometry(left, top, width, height);
+  return QRect(left, top, width, height);
+}
+
+QRect BView::AreaInHost() const
+{
+  QRect area = PixelFrame();
+  for (const BView* view = fParent; view && view->fDrawnByParent; view = view->fParent)
+    area.translate(view->PixelFrame().topLeft());
+  return area;
+}
+
+QWidget* BView::Host(QPoint* offset) const
+{
+  const BView* view = this;
+  while (view && view->fDrawnByParent)
+    view = view->fParent;
+  if (offset)
+    *offset = fDrawnByParent ? AreaInHost().topLeft() : QPoint();
+  return view ? view->fWidget.data() : nullptr;
+}
+
+BView* BView::DrawnViewAt(BPoint where, BPoint* local)
+{
+  // The last child added lies on top.
+  const QPoint pixel(int(std::floor(where.x)), int(std::floor(where.y)));
+  for (auto child = fChildren.rbegin(); child != fChildren.rend(); ++child) {
+    if (!(*child)->fDrawnByParent || (*child)->fHidden)
+      continue;
+    const QRect place = (*child)->PixelFrame();
+    if (place.contains(pixel))
+      return (*child)->DrawnViewAt(BPoint(where.x - float(place.left()), where.y - float(place.top())), local);
+  }
+  if (local)
+    *local = where;
+  return this;
+}
+
+void BView::ApplyGeometry()
+{
+  if (fDrawnByParent && !fHidden)
+    Invalidate();
+  if (fWidget)
+    fWidget->setGeometry(PixelFrame());
 }
 
 void BView::ApplyVisibility()
 {
+  if (fDrawnByParent) {
+    Invalidate();
+    return;
+  }
   // A view outside a window has no place on screen: its widget stays
   // hidden, or Qt would show it as a window of its own.
   if (fWidget && fWidget->parentWidget())
@@ -299,12 +360,21 @@ void BView::Invalidate()
 {
   if (fWidget)
     fWidget->update();
+  else if (QWidget* host = Host())
+    host->update(AreaInHost());
 }
 
 void BView::Invalidate(BRect rect)
 {
-  if (fWidget && rect.IsValid())
-    fWidget->update(QRectF(rect.left, rect.top, rect.Width() + 1, rect.Height() + 1).toAlignedRect());
+  if (!rect.IsValid())
+    return;
+  QRect area = QRectF(rect.left, rect.top, rect.Width() + 1, rect.Height() + 1).toAlignedRect();
+  if (fWidget) {
+    fWidget->update(area);
+  } else if (QWidget* host = Host()) {
+    const QRect place = AreaInHost();
+    host->update(area.translated(place.topLeft()).intersected(place));
+  }
 }
 
 void BView::MakeFocus(bool focus)
@@ -342,8 +412,10 @@ void BView::GetMouse(BPoint* location, uint32* buttons, bool)
 {
   BPoint where = fMouseWhere;
   uint32 pressed = fMouseButtons;
-  if (!fMouseEventActive && fWidget && qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-    const QPoint p = fWidget->mapFromGlobal(QCursor::pos());
+  QPoint offset;
+  QWidget* host = Host(&offset);
+  if (!fMouseEventActive && host && qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+    const QPoint p = host->mapFromGlobal(QCursor::pos()) - offset;
     where = BPoint(float(p.x()), float(p.y()));
     pressed = MouseButtons(QGuiApplication::mouseButtons());
   }
@@ -355,8 +427,9 @@ void BView::GetMouse(BPoint* location, uint32* buttons, bool)
 
 void BView::SetToolTip(const char* text)
 {
+  fToolTip = text ? text : "";
   if (fWidget)
-    fWidget->setToolTip(QString::fromUtf8(text ? text : ""));
+    fWidget->setToolTip(QString::fromStdString(fToolTip));
 }
 
 void BView::SetViewColor(rgb_color color)

@@ -1,7 +1,8 @@
 // A view: a rectangle of a window (or of an offscreen bitmap) that draws
 // itself in Draw and takes mouse and key input through its hooks. Views
 // form a tree; each one is shown by a Qt widget that is a child of its
-// parent's widget.
+// parent's widget, or, made with B_DRAWN_BY_PARENT, painted by the widget
+// of the nearest view above it that has one.
 //
 //   class Field : public BView {
 //   public:
@@ -101,6 +102,7 @@ public:
   // down. Inside a mouse hook: the position and buttons of that event.
   void GetMouse(BPoint* location, uint32* buttons, bool checkMessageQueue = true);
   void SetToolTip(const char* text);
+  const std::string& ToolTipText() const { return fToolTip; }
 
   // Drawing state.
   void SetViewColor(rgb_color color);
@@ -153,8 +155,12 @@ public:
   float StringWidth(const char* text) const { return fFont.StringWidth(text); }
   float StringWidth(const char* text, int32 length) const { return fFont.StringWidth(text, length); }
 
-  // The Qt widget that shows the view; for the platform layer.
+  // The Qt widget that shows the view, null for a view drawn by its
+  // parent; for the platform layer.
   QWidget* Widget() const { return fWidget; }
+  // The widget that shows this view: its own, or the one that paints it,
+  // with the view's top left corner in it; null when there is none.
+  QWidget* Host(QPoint* offset = nullptr) const;
 
 protected:
   // For controls shown by a ready-made Qt widget; the view takes `widget`.
@@ -190,6 +196,14 @@ private:
   void Detach();
   void SetBitmap(BBitmap* bitmap);
   BPoint OffsetInRoot() const;
+  // The pixels that the view's frame covers in its parent's widget, or in
+  // the parent's own pixels for a parent drawn by its parent too.
+  QRect PixelFrame() const;
+  // The pixels of a view drawn by its parent in its host widget.
+  QRect AreaInHost() const;
+  // The deepest shown view drawn by its parent under a point of this view,
+  // and the point in that view's coordinates; this view when there is none.
+  BView* DrawnViewAt(BPoint where, BPoint* local);
   void SetMouseEvent(BPoint where, uint32 buttons);
   void ClearMouseEvent() { fMouseEventActive = false; }
   // The brush of a pattern in the current colours and drawing mode.
@@ -208,7 +222,9 @@ private:
   BRect fFrame;
   uint32 fResizingMode;
   uint32 fFlags;
+  bool fDrawnByParent;
   bool fHidden = false;
+  std::string fToolTip;
 
   rgb_color fViewColor = {255, 255, 255, 255};
   bool fViewColorSet = false;

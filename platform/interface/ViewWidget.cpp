@@ -3,10 +3,13 @@
 #include "platform/messaging/BMessage.h"
 #include "platform/interface/BView.h"
 
+#include <QCursor>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <cstdio>
@@ -30,6 +33,12 @@ void Guarded(const char* name, Hook&& hook)
 BPoint Where(const QPointF& position)
 {
   return BPoint(float(position.x()), float(position.y()));
+}
+
+// The view with this token while it lives; hooks may delete views.
+BView* Living(int32 token, const BView* view)
+{
+  return view && BHandler::HandlerForToken(token) == view ? const_cast<BView*>(view) : nullptr;
 }
 
 } // namespace
@@ -114,18 +123,38 @@ void ViewWidget::paintEvent(QPaintEvent* event)
   if (!fView)
     return;
   QPainter painter(this);
-  const QRect area = event->rect();
-  if (fView->ViewColor() != B_TRANSPARENT_COLOR) {
-    const rgb_color c = fView->ViewColor();
+  Paint(fView, painter, event->rect());
+}
+
+void ViewWidget::Paint(BView* view, QPainter& painter, const QRect& area)
+{
+  if (view->ViewColor() != B_TRANSPARENT_COLOR) {
+    const rgb_color c = view->ViewColor();
     painter.fillRect(area, QColor(c.red, c.green, c.blue));
   }
-  if (!(fView->Flags() & B_WILL_DRAW))
-    return;
-  fView->fPaintEventPainter = &painter;
-  Guarded("Draw", [&] {
-    fView->Draw(BRect(float(area.left()), float(area.top()), float(area.right()), float(area.bottom())));
-  });
-  fView->fPaintEventPainter = nullptr;
+  if (view->Flags() & B_WILL_DRAW) {
+    view->fPaintEventPainter = &painter;
+    Guarded("Draw", [&] {
+      view->Draw(BRect(float(area.left()), float(area.top()), float(area.right()), float(area.bottom())));
+    });
+    view->fPaintEventPainter = nullptr;
+  }
+  // The children drawn by this widget, over the view and in their order,
+  // each moved to its place and clipped to it.
+  for (BView* child : view->fChildren) {
+    if (!child->fDrawnByParent || child->fHidden)
+      continue;
+    const QRect place = child->PixelFrame();
+    const QRect part = place.intersected(area);
+    if (part.isEmpty())
+      continue;
+    painter.save();
+    painter.translate(place.topLeft());
+    const QRect local = part.translated(-place.topLeft());
+    painter.setClipRect(local, Qt::IntersectClip);
+    Paint(child, painter, local);
+    painter.restore();
+  }
 }
 
 void ViewWidget::Release()
@@ -139,17 +168,40 @@ void ViewWidget::Release()
   deleteLater();
 }
 
+BView* ViewWidget::TargetAt(const QPointF& position, BPoint* local) const
+{
+  return fView->DrawnViewAt(Where(position), local);
+}
+
 void ViewWidget::MouseHook(QMouseEvent* event, const char* name, void (*hook)(BView*, BPoint))
 {
   if (!fView)
     return;
-  const BPoint where = Where(event->position());
-  fView->SetMouseEvent(where, MouseButtons(event->buttons()));
+  BPoint where;
+  BView* target = TargetAt(event->position(), &where);
+  const int32 token = target->Token();
+  target->SetMouseEvent(where, MouseButtons(event->buttons()));
   fInMouseHook++;
-  Guarded(name, [&] { hook(fView, where); });
+  Guarded(name, [&] { hook(target, where); });
   fInMouseHook--;
-  if (fView)
-    fView->ClearMouseEvent();
+  // The hook may have deleted its view, or this widget's view with it.
+  if (BView* living = Living(token, target))
+    living->ClearMouseEvent();
+}
+
+void ViewWidget::HoverOver(BView* drawn, BPoint where)
+{
+  BView* last = Living(fHoverToken, fHover);
+  if (last == drawn)
+    return;
+  fHover = drawn;
+  fHoverToken = drawn ? drawn->Token() : 0;
+  if (last) {
+    const QPoint at = mapFromGlobal(QCursor::pos()) - last->AreaInHost().topLeft();
+    Guarded("MouseMoved", [&] { last->MouseMoved(Where(at), B_EXITED_VIEW, nullptr); });
+  }
+  if (BView* entered = Living(fHoverToken, drawn))
+    Guarded("MouseMoved", [&] { entered->MouseMoved(where, B_ENTERED_VIEW, nullptr); });
 }
 
 void ViewWidget::mousePressEvent(QMouseEvent* event)
@@ -164,6 +216,13 @@ void ViewWidget::mouseReleaseEvent(QMouseEvent* event)
 
 void ViewWidget::mouseMoveEvent(QMouseEvent* event)
 {
+  if (!fView)
+    return;
+  // A view drawn by this widget hears of the mouse entering and leaving it,
+  // as a view with a widget of its own does.
+  BPoint where;
+  BView* target = TargetAt(event->position(), &where);
+  HoverOver(target != fView ? target : nullptr, where);
   MouseHook(event, "MouseMoved", [](BView* view, BPoint where) { view->MouseMoved(where, B_INSIDE_VIEW, nullptr); });
 }
 
@@ -179,6 +238,7 @@ void ViewWidget::leaveEvent(QEvent*)
 {
   if (!fView)
     return;
+  HoverOver(nullptr, BPoint());
   const BPoint where = Where(mapFromGlobal(QCursor::pos()));
   Guarded("MouseMoved", [&] { fView->MouseMoved(where, B_EXITED_VIEW, nullptr); });
 }
@@ -240,4 +300,20 @@ void ViewWidget::wheelEvent(QWheelEvent* event)
 bool ViewWidget::focusNextPrevChild(bool)
 {
   return false;
+}
+
+bool ViewWidget::event(QEvent* event)
+{
+  // A view drawn by this widget shows its own tool tip over its frame; one
+  // without a tip leaves the widget's own.
+  if (event->type() == QEvent::ToolTip && fView) {
+    const auto* help = static_cast<QHelpEvent*>(event);
+    BView* target = TargetAt(help->pos(), nullptr);
+    if (target != fView && !target->ToolTipText().empty()) {
+      QToolTip::showText(help->globalPos(), QString::fromStdString(target->ToolTipText()), this,
+                         target->AreaInHost());
+      return true;
+    }
+  }
+  return QWidget::event(event);
 }

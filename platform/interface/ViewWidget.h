@@ -11,6 +11,7 @@
 
 class BView;
 class QKeyEvent;
+class QPainter;
 
 class ViewWidget : public QWidget {
 public:
@@ -28,6 +29,7 @@ public:
   void Release();
 
 protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -51,10 +53,20 @@ private:
   // Runs a mouse hook with the event's position and buttons; nothing
   // touches the view afterwards when the hook deleted it.
   void MouseHook(QMouseEvent* event, const char* name, void (*hook)(BView*, BPoint));
+  // The view that takes the mouse at a point of this widget: a view drawn
+  // by it under the point, else its own; `local` in that view's coordinates.
+  BView* TargetAt(const QPointF& position, BPoint* local) const;
+  // Tells views drawn by this widget that the mouse entered or left them;
+  // `drawn` is the one under the mouse now, or null.
+  void HoverOver(BView* drawn, BPoint where);
+  // Paints `view` and the views it draws into the part `area` of it.
+  static void Paint(BView* view, QPainter& painter, const QRect& area);
 
   BView* fView;
   int fInMouseHook = 0;
   QWidget* fHost = nullptr;
+  BView* fHover = nullptr;  // the drawn view under the mouse, while fHoverToken names it
+  int32_t fHoverToken = 0;
 };
 
 // The bytes a key event hands to KeyDown/KeyUp: one key code byte for the

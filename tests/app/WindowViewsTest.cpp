@@ -4,11 +4,11 @@
 #include "calendar/ClockGeometry.h"
 #include "platform/interface/BAlert.h"
 #include "tests/app/OrvellaFixture.h"
+#include "tests/controls/Input.h"
 #include "views/DayView.h"
 #include "views/MonView.h"
 #include "views/TimeView.h"
 
-#include <QMouseEvent>
 
 #include <fstream>
 #include <sys/stat.h>
@@ -22,9 +22,7 @@ protected:
 
   static void Click(BView* view, BPoint where, Qt::MouseButton button = Qt::LeftButton)
   {
-    const QPointF p(where.x, where.y);
-    QMouseEvent press(QEvent::MouseButtonPress, p, p, button, button, Qt::NoModifier);
-    QCoreApplication::sendEvent(view->Widget(), &press);
+    Press(view, where, button);
   }
 
   // The day cell of a month view, or null.

@@ -55,9 +55,19 @@ inline void PressKey(BView* view, int key, const char* text = "")
   PressKey(view->Widget(), key, text);
 }
 
+// A press of `buttons` at a point of the view, sent to the widget that
+// shows it (its parent's, for a view drawn by its parent).
+inline void Press(BView* view, BPoint where, Qt::MouseButtons buttons)
+{
+  QPoint offset;
+  QWidget* host = view->Host(&offset);
+  const QPointF p = QPointF(where.x, where.y) + offset;
+  const Qt::MouseButton button = buttons & Qt::LeftButton ? Qt::LeftButton : Qt::RightButton;
+  QMouseEvent press(QEvent::MouseButtonPress, p, p, button, buttons, Qt::NoModifier);
+  QCoreApplication::sendEvent(host, &press);
+}
+
 inline void Click(BView* view, float x, float y)
 {
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(x, y), QPointF(x, y), Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-  QCoreApplication::sendEvent(view->Widget(), &press);
+  Press(view, BPoint(x, y), Qt::LeftButton);
 }

@@ -56,7 +56,7 @@ TEST_F(DayViewTest, CellsTakeKindEventAndTodayFromTheRegistry)
     EXPECT_EQ(cell.fMarkKind, row.kind);
     EXPECT_EQ(cell.fHasEvent, row.event);
     EXPECT_EQ(cell.fIsToday, row.today);
-    EXPECT_EQ(cell.Widget()->toolTip().toStdString(), row.tip);
+    EXPECT_EQ(cell.ToolTipText(), row.tip);
     EXPECT_EQ(cell.fMarkColor, row.kind == kDayUser ? USERCOL : GLOBALCOL);
   }
 

@@ -13,7 +13,6 @@
 #include "views/MonView.h"
 
 #include <QImage>
-#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -106,11 +105,3 @@ inline QImage RenderMonth(BRect bounds, int32 year, int32 month, int32 day, bool
   return bitmap.Image().convertToFormat(QImage::Format_RGB32);
 }
 
-// A click with the given buttons at a point of the view.
-inline void Press(BView* view, BPoint where, Qt::MouseButtons buttons)
-{
-  const QPointF p(where.x, where.y);
-  const Qt::MouseButton button = buttons & Qt::LeftButton ? Qt::LeftButton : Qt::RightButton;
-  QMouseEvent press(QEvent::MouseButtonPress, p, p, button, buttons, Qt::NoModifier);
-  QCoreApplication::sendEvent(view->Widget(), &press);
-}
