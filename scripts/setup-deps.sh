@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev
   dbus dbus-bin
   xvfb xauth
-  libgif-dev libpng-dev
+  libgif-dev libpng-dev libfontconfig-dev
   libical-dev
   googletest libgtest-dev libgmock-dev
   fonts-dejavu-core

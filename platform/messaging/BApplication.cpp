@@ -1,6 +1,7 @@
 #include "platform/messaging/BApplication.h"
 
 #include "platform/interface/BWindow.h"
+#include "platform/interface/FontConfigLoad.h"
 #include "platform/messaging/BusConnection.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 BApplication* be_app = nullptr;
 BMessenger be_app_messenger;
@@ -24,12 +26,18 @@ char* sArgv[] = {program_invocation_short_name, nullptr};
 BApplication::BApplication(const char* signature, uint32 flags)
     : BLooper("application"), fSignature(signature != nullptr ? signature : ""), fFlags(flags)
 {
+  // A window program's font configuration is read on a helper thread while
+  // Qt starts and the bus is reached; the constructor waits for it as it
+  // returns, so the first window finds it read.
+  std::optional<FontConfigLoad> fonts;
   // Tests make their own Qt application.
   if (QCoreApplication::instance() == nullptr) {
-    if (fFlags & B_BACKGROUND_APP)
+    if (fFlags & B_BACKGROUND_APP) {
       fQtApp = std::make_unique<QCoreApplication>(sArgc, sArgv);
-    else
+    } else {
+      fonts.emplace();
       fQtApp = std::make_unique<QApplication>(sArgc, sArgv);
+    }
   }
   // Windows end the program through B_QUIT_ON_WINDOW_CLOSE, not Qt.
   QGuiApplication::setQuitOnLastWindowClosed(false);
