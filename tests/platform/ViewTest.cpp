@@ -10,8 +10,10 @@
 #include "platform/interface/BWindow.h"
 
 #include <QClipboard>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -26,8 +28,9 @@ std::vector<std::string> gLog;
 
 class LogView : public BView {
 public:
-  explicit LogView(const char* name, BRect frame = BRect(0, 0, 49, 49), uint32 mode = B_FOLLOW_NONE)
-      : BView(frame, name, mode, B_WILL_DRAW)
+  explicit LogView(const char* name, BRect frame = BRect(0, 0, 49, 49), uint32 mode = B_FOLLOW_NONE,
+                   uint32 flags = B_WILL_DRAW)
+      : BView(frame, name, mode, flags)
   {
   }
   ~LogView() override = default;
@@ -47,6 +50,12 @@ public:
     if (deleteOnMouseDown)
       delete this;
   }
+  void MouseMoved(BPoint where, uint32 transit, const BMessage*) override
+  {
+    if (transit != B_INSIDE_VIEW)
+      gLog.push_back(std::string(transit == B_ENTERED_VIEW ? "entered " : "exited ") + Name());
+    movedAt = where;
+  }
   void MessageReceived(BMessage* message) override
   {
     if (message->what == handledCode) {
@@ -64,6 +73,7 @@ public:
   std::vector<std::string> keysUp;
   BPoint downAt;
   BPoint mouseAt;
+  BPoint movedAt;
   uint32 buttons = 0;
 };
 
@@ -285,6 +295,91 @@ TEST_F(ViewTest, ViewDeletedByItsOwnMouseHook)
   EXPECT_TRUE(widget->isHidden());
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(widget.isNull()) << "and goes once the event is over";
+}
+
+// Views drawn by their parent: painted into the parent's widget in their
+// order, children over their parent, and given the mouse and tool tips
+// over their frames.
+TEST_F(ViewTest, ViewsDrawnByTheirParent)
+{
+  RecordingWindow window;
+  auto* parent = new LogView("parent", BRect(0, 0, 99, 99));
+  parent->SetViewColor(255, 255, 255);
+  window.AddChild(parent);
+  auto drawn = [&](BView* holder, const char* name, BRect frame, rgb_color colour) {
+    auto* view = new LogView(name, frame, B_FOLLOW_NONE, B_WILL_DRAW | B_DRAWN_BY_PARENT);
+    view->SetViewColor(colour);
+    holder->AddChild(view);
+    return view;
+  };
+  LogView* a = drawn(parent, "a", BRect(10, 10, 29, 29), {255, 0, 0, 255});
+  LogView* b = drawn(parent, "b", BRect(20, 20, 39, 39), {0, 0, 255, 255});
+  LogView* hidden = drawn(parent, "hidden", BRect(50, 50, 59, 59), {0, 255, 0, 255});
+  hidden->Hide();
+  LogView* inner = drawn(b, "inner", BRect(5, 5, 9, 9), {255, 255, 0, 255});
+  EXPECT_EQ(a->Widget(), nullptr);
+  QPoint offset;
+  EXPECT_EQ(inner->Host(&offset), parent->Widget());
+  EXPECT_EQ(offset, QPoint(25, 25));
+
+  const QImage image = parent->Widget()->grab().toImage();
+  struct Pixel {
+    int x, y;
+    QRgb colour;
+  } pixels[] = {{12, 12, qRgb(255, 0, 0)},    {25, 22, qRgb(0, 0, 255)}, {27, 27, qRgb(255, 255, 0)},
+                {39, 39, qRgb(0, 0, 255)},    {40, 40, qRgb(255, 255, 255)}, {55, 55, qRgb(255, 255, 255)}};
+  for (const Pixel& p : pixels)
+    EXPECT_EQ(image.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+
+  auto press = [&](QPointF at) {
+    QMouseEvent event(QEvent::MouseButtonPress, at, at, Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(parent->Widget(), &event);
+  };
+  struct Click {
+    QPointF at;
+    LogView* view;
+    BPoint local;
+  } clicks[] = {{{12, 13}, a, BPoint(2, 3)},
+                {{26, 27}, inner, BPoint(1, 2)},
+                {{22, 22}, b, BPoint(2, 2)},
+                {{55, 55}, parent, BPoint(55, 55)}};
+  for (const Click& click : clicks) {
+    press(click.at);
+    EXPECT_EQ(click.view->downAt, click.local) << click.view->Name();
+    EXPECT_EQ(click.view->mouseAt, click.local) << "GetMouse in the hook";
+    EXPECT_EQ(click.view->buttons, uint32(B_SECONDARY_MOUSE_BUTTON));
+  }
+
+  auto move = [&](QPointF at) {
+    QMouseEvent event(QEvent::MouseMove, at, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(parent->Widget(), &event);
+  };
+  gLog.clear();
+  move({12, 12});
+  move({13, 12});
+  move({26, 26});
+  move({80, 80});
+  EXPECT_EQ(gLog, (std::vector<std::string>{"entered a", "exited a", "entered inner", "exited inner"}));
+  EXPECT_EQ(parent->movedAt, BPoint(80, 80));
+
+  a->SetToolTip("a's tip");
+  QHelpEvent help(QEvent::ToolTip, QPoint(12, 12), parent->Widget()->mapToGlobal(QPoint(12, 12)));
+  QCoreApplication::sendEvent(parent->Widget(), &help);
+  EXPECT_EQ(QToolTip::text().toStdString(), "a's tip");
+  QToolTip::hideText();
+
+  LogView widget("widget");
+  testing::internal::CaptureStdout();
+  b->AddChild(&widget);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "BView::AddChild: 'b' is drawn by its parent and cannot hold 'widget'\n");
+  EXPECT_EQ(b->CountChildren(), 1);
+
+  inner->deleteOnMouseDown = true;
+  press({26, 26});
+  EXPECT_EQ(b->CountChildren(), 0) << "a view may delete itself in its own hook";
+  press({26, 26});
+  EXPECT_EQ(b->downAt, BPoint(6, 6));
 }
 
 TEST_F(ViewTest, ButtonClickSendsItsMessageToItsTarget)
