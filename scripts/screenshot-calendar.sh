@@ -5,6 +5,7 @@
 #   month.png         Expand View: today bold red, a local holiday (3rd), a
 #                     global holiday (25th), a user day (10th), an event
 #                     (14th, corner), weekends tinted, week numbers
+#   tooltip.png       the whole screen with the 25th's tool tip ("frFR : Feast")
 #   clock-dial.png    the hour field focused: the clock in the month's place
 #   clock-scales.png  the clock after a secondary click: the two scales
 #   three-months.png  Triple-Preview with the day field focused again
@@ -42,6 +43,9 @@ inner() {
   click 160 73
   xdotool key --window "$id" ctrl+e; sleep 1
   shot month.png
+  # Resting on the 25th shows its marks in a tool tip, a window of its own.
+  xdotool mousemove --window "$id" 176 165; sleep 1.5
+  import -window root "$out/tooltip.png"; echo "saved $out/tooltip.png"
   click 226 22
   shot clock-dial.png
   click 160 150 3
