@@ -72,8 +72,8 @@ enum : uint32 {
   B_WILL_DRAW = 0x01,
   B_NAVIGABLE = 0x02, // takes the keyboard focus by Tab and by clicks
   // No Qt widget of its own: the parent's widget paints the view after the
-  // parent's Draw and hands it the mouse events and tool tips over its
-  // frame. For the many small views of a grid, each of which would
+  // parent's Draw and hands it the mouse and wheel events and tool tips
+  // over its frame. For the many small views of a grid, each of which would
   // otherwise cost a widget to make, show and paint. Its children must be
   // drawn by their parent too.
   B_DRAWN_BY_PARENT = 0x04,

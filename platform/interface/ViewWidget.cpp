@@ -294,7 +294,8 @@ void ViewWidget::wheelEvent(QWheelEvent* event)
   BMessage message(B_MOUSE_WHEEL_CHANGED);
   message.AddFloat("be:wheel_delta_x", -delta.x() / 120.0f);
   message.AddFloat("be:wheel_delta_y", -delta.y() / 120.0f);
-  Guarded("MessageReceived", [&] { fView->MessageReceived(&message); });
+  BView* target = TargetAt(event->position(), nullptr);
+  Guarded("MessageReceived", [&] { target->MessageReceived(&message); });
 }
 
 bool ViewWidget::focusNextPrevChild(bool)

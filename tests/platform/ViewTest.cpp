@@ -298,8 +298,8 @@ TEST_F(ViewTest, ViewDeletedByItsOwnMouseHook)
 }
 
 // Views drawn by their parent: painted into the parent's widget in their
-// order, children over their parent, and given the mouse and tool tips
-// over their frames.
+// order, children over their parent, and given the mouse, the wheel and
+// tool tips over their frames.
 TEST_F(ViewTest, ViewsDrawnByTheirParent)
 {
   RecordingWindow window;
@@ -361,6 +361,12 @@ TEST_F(ViewTest, ViewsDrawnByTheirParent)
   move({80, 80});
   EXPECT_EQ(gLog, (std::vector<std::string>{"entered a", "exited a", "entered inner", "exited inner"}));
   EXPECT_EQ(parent->movedAt, BPoint(80, 80));
+
+  a->handledCode = B_MOUSE_WHEEL_CHANGED;
+  QWheelEvent wheel(QPointF(12, 12), QPointF(12, 12), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(parent->Widget(), &wheel);
+  EXPECT_EQ(a->received.size(), 1u) << "the wheel turns over a view drawn by its parent reach that view";
 
   a->SetToolTip("a's tip");
   QHelpEvent help(QEvent::ToolTip, QPoint(12, 12), parent->Widget()->mapToGlobal(QPoint(12, 12)));
