@@ -4,28 +4,54 @@
 #include "platform/interface/BMenuItem.h"
 
 #include <QAction>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
+
+namespace {
+
+// The field's widget: the label, `divider` pixels wide, and the button in
+// the rest, placed by hand. A layout would ask the button for its size
+// hint, and so load its font, before anything is drawn with it.
+class FieldBox : public QWidget {
+public:
+  void Arrange(QWidget* label, QWidget* button, int divider)
+  {
+    fLabel = label;
+    fButton = button;
+    fDivider = divider;
+    resizeEvent(nullptr);
+  }
+
+protected:
+  void resizeEvent(QResizeEvent*) override
+  {
+    if (!fLabel)
+      return;
+    fLabel->setGeometry(0, 0, fDivider, height());
+    fButton->setGeometry(fDivider, 0, std::max(0, width() - fDivider), height());
+  }
+
+private:
+  QWidget* fLabel = nullptr;
+  QWidget* fButton = nullptr;
+  int fDivider = 0;
+};
+
+} // namespace
 
 BMenuField::BMenuField(BRect frame, const char* name, const char* label, BMenu* menu, uint32 resizingMode,
                        uint32 flags)
-    : BView(frame, name, resizingMode, flags, new QWidget),
+    : BView(frame, name, resizingMode, flags, new FieldBox),
       fMenuItem(std::make_unique<BMenuItem>(menu ? menu : new BMenu(""))), fLabel(label ? label : ""),
       fDivider(fLabel.empty() ? 0 : StringWidth(fLabel.c_str()) + 5), fLabelWidget(new QLabel),
       fButton(new QToolButton)
 {
   QWidget* box = Widget();
-  auto* layout = new QHBoxLayout(box);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  layout->addWidget(fLabelWidget);
-  layout->addWidget(fButton);
-
-  // The button takes whatever room the frame leaves it, however small.
-  fButton->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  fLabelWidget->setParent(box);
+  fButton->setParent(box);
   fButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
   fButton->setPopupMode(QToolButton::InstantPopup);
   fButton->setMenu(Menu()->Menu());
@@ -74,8 +100,8 @@ void BMenuField::SetDivider(float divider)
 {
   fDivider = divider > 0 ? divider : 0;
   const int width = int(std::lround(fDivider));
-  fLabelWidget->setFixedWidth(width);
   fLabelWidget->setVisible(width > 0);
+  static_cast<FieldBox*>(Widget())->Arrange(fLabelWidget, fButton, width);
 }
 
 void BMenuField::SetAlignment(alignment align)
