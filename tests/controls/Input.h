@@ -1,5 +1,5 @@
 // Real Qt input for the entry controls: wheel turns, keys and clicks sent to
-// a view's widget, and a window that records what reaches its handler.
+// the widget that shows a view, and a window that records what reaches its handler.
 #pragma once
 
 #include "tests/platform/GuiApp.h"
@@ -37,9 +37,12 @@ public:
 // One notch away from the user (up) for +1, toward the user for -1.
 inline void TurnWheel(BView* view, int notches)
 {
-  QWheelEvent wheel(QPointF(2, 2), QPointF(2, 2), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
-                    Qt::NoModifier, Qt::NoScrollPhase, false);
-  QCoreApplication::sendEvent(view->Widget(), &wheel);
+  QPoint offset;
+  QWidget* host = view->Host(&offset);
+  const QPointF at = QPointF(2, 2) + offset;
+  QWheelEvent wheel(at, at, QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                    false);
+  QCoreApplication::sendEvent(host, &wheel);
 }
 
 inline void PressKey(QWidget* widget, int key, const char* text = "")
@@ -52,7 +55,7 @@ inline void PressKey(QWidget* widget, int key, const char* text = "")
 
 inline void PressKey(BView* view, int key, const char* text = "")
 {
-  PressKey(view->Widget(), key, text);
+  PressKey(view->Host(), key, text);
 }
 
 // A press of `buttons` at a point of the view, sent to the widget that
