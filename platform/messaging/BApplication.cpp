@@ -1,8 +1,8 @@
 #include "platform/messaging/BApplication.h"
 
 #include "platform/interface/BWindow.h"
-#include "platform/interface/FontConfigLoad.h"
 #include "platform/messaging/BusConnection.h"
+#include "platform/messaging/StartUpThread.h"
 
 #include <QApplication>
 
@@ -26,18 +26,18 @@ char* sArgv[] = {program_invocation_short_name, nullptr};
 BApplication::BApplication(const char* signature, uint32 flags)
     : BLooper("application"), fSignature(signature != nullptr ? signature : ""), fFlags(flags)
 {
-  // A window program's font configuration is read on a helper thread while
-  // Qt starts and the bus is reached; the constructor waits for it as it
-  // returns, so the first window finds it read.
-  std::optional<FontConfigLoad> fonts;
+  // A window program's font configuration is read and the session bus is
+  // reached on a helper thread while Qt starts; the constructor waits for
+  // it before it asks for the bus name, so the first window finds both.
+  std::optional<StartUpThread> early;
   // Tests make their own Qt application.
   if (QCoreApplication::instance() == nullptr) {
-    if (fFlags & B_BACKGROUND_APP) {
-      fQtApp = std::make_unique<QCoreApplication>(sArgc, sArgv);
-    } else {
-      fonts.emplace();
+    const bool windows = (fFlags & B_BACKGROUND_APP) == 0;
+    early.emplace(windows);
+    if (windows)
       fQtApp = std::make_unique<QApplication>(sArgc, sArgv);
-    }
+    else
+      fQtApp = std::make_unique<QCoreApplication>(sArgc, sArgv);
   }
   // Windows end the program through B_QUIT_ON_WINDOW_CLOSE, not Qt.
   QGuiApplication::setQuitOnLastWindowClosed(false);
@@ -48,6 +48,8 @@ BApplication::BApplication(const char* signature, uint32 flags)
     fInitStatus = B_BAD_VALUE;
     return;
   }
+  if (early)
+    early->Wait();
   if (!BusConnection::Open())
     return;
   BusConnection* bus = BusConnection::Instance();

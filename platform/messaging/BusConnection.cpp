@@ -150,6 +150,12 @@ BusConnection::BusConnection() = default;
 
 BusConnection::~BusConnection() = default;
 
+void BusConnection::Connect()
+{
+  // Qt keeps the session bus connection once made, for every thread.
+  Bus();
+}
+
 bool BusConnection::Open()
 {
   if (sInstance != nullptr)

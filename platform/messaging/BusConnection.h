@@ -47,6 +47,10 @@ public:
   // This program's unique bus name; empty without a bus.
   static std::string OwnName();
 
+  // Makes the connection to the session bus without serving anything yet;
+  // any thread may call it, also before the Qt application exists. Open
+  // then finds the connection made. A bus out of reach is reported by Open.
+  static void Connect();
   // Connects and starts serving; false (with a printed reason) when the
   // session bus is out of reach.
   static bool Open();

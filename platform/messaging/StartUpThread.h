@@ -1,0 +1,29 @@
+// Two slow steps of a program's start need nothing that Qt makes: reading
+// the font configuration (fontconfig's XML files and its caches of the
+// installed fonts) and reaching the session bus (a socket, authentication
+// and the greeting to the bus daemon, which answers in its own time). A
+// StartUpThread does both on a helper thread while Qt starts. Wait returns
+// once they are done, so that Qt, when it first looks for a font, finds the
+// configuration read rather than reading it a second time itself, and
+// BusConnection::Open finds the connection made.
+//
+//   StartUpThread early(true);   // starts: fonts, then the bus
+//   ...                          // start Qt
+//   early.Wait();                // before the first text is measured
+#pragma once
+
+#include <thread>
+
+class StartUpThread {
+public:
+  // A program without windows draws no text and skips the fonts.
+  explicit StartUpThread(bool readFonts);
+  ~StartUpThread(); // waits
+  StartUpThread(const StartUpThread&) = delete;
+  StartUpThread& operator=(const StartUpThread&) = delete;
+
+  void Wait();
+
+private:
+  std::thread fThread;
+};
