@@ -4,7 +4,8 @@
 # against a bare Qt window built with the same flags and started the same
 # way in the same run. Both run under one Xvfb on one private session bus,
 # each in its own fresh home folder settings, alternating A B A B; prints
-# the medians of map, first paint and settled times and the ratios.
+# the medians of map, first paint and settled times and the ratios, and the
+# median of the ratios of the pairs' paint times.
 # Usage: [SHOT=layout.png] bench/startup-bench.sh [PAIRS]    (default 15 pairs)
 # SHOT, when set, gets a screenshot of Orvella as the timed runs start it.
 # Installs libx11-dev and libxdamage-dev when missing (scripts/setup-deps.sh --bench).
@@ -68,6 +69,11 @@ for field in 1:mapped 2:painted 3:settled; do
   a=$(column orvella "$n") b=$(column bare "$n")
   printf '%-30s %8.1f %8.1f %7.3f\n' "start to $name" "$a" "$b" "$(awk -v a="$a" -v b="$b" 'BEGIN { print (b > 0 ? a / b : 0) }')"
 done
+# Each pair's two starts follow each other, so they meet the machine in
+# much the same state; the median of the pairs' ratios is steadier than the
+# ratio of the medians when the machine's speed drifts during the run.
+pair_ratio() { paste "$work/orvella.tsv" "$work/bare.tsv" | awk -F'\t' -v a="$1" -v b="$(( $1 + 5 ))" '$b > 0 { print $a / $b }' | median; }
+printf '%-30s %26.3f\n' "painted, median pair ratio" "$(pair_ratio 2)"
 printf '%-30s %8.0f %8.0f\n' "peak memory (KiB)" "$(column orvella 4)" "$(column bare 4)"
 printf '%-30s %8.1f %8.1f\n' "CPU (ms)" "$(column orvella 5)" "$(column bare 5)"
 echo "target: Orvella painted at most 1.15 times the bare window"
