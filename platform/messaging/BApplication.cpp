@@ -5,6 +5,7 @@
 #include "platform/messaging/StartUpThread.h"
 
 #include <QApplication>
+#include <QThread>
 
 #include <algorithm>
 #include <cerrno>
@@ -33,6 +34,11 @@ BApplication::BApplication(const char* signature, uint32 flags)
   // Tests make their own Qt application.
   if (QCoreApplication::instance() == nullptr) {
     const bool windows = (fFlags & B_BACKGROUND_APP) == 0;
+    // Qt takes the first thread that asks for its thread data as the main
+    // thread. Asking here, before the helper exists, keeps the helper's bus
+    // connection from claiming that place: a window whose events are read
+    // for another thread never wakes for a click or a key.
+    QThread::currentThread();
     early.emplace(windows);
     if (windows)
       fQtApp = std::make_unique<QApplication>(sArgc, sArgv);

@@ -132,6 +132,26 @@ TEST_F(RequestRoadTest, OkSendsThePresetTimeToTheRequester)
   EXPECT_TRUE(be_roster->IsRunning(kOrvellaSignature)) << "no answer ends Orvella";
 }
 
+// The start-up helper reaches the bus before the main thread makes the Qt
+// application: the window still takes the click.
+TEST_F(RequestRoadTest, ClickTakenWhenTheStartUpHelperReachesQtFirst)
+{
+  QProcessEnvironment shim;
+  shim.insert("LD_PRELOAD", START_ORDER_SHIM);
+  // The sanitizer build's runtime must come first among preloaded libraries.
+  shim.insert("ASAN_OPTIONS", qEnvironmentVariable("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+  fOrvella = std::make_unique<Program>(BinDir() + "/Orvella", QStringList(), shim);
+  ASSERT_TRUE(WaitForOrvella()) << fOrvella->Output();
+  ASSERT_TRUE(fOrvella->Stderr().find("start-order shim: the bus was reached before") != std::string::npos)
+      << fOrvella->Output();
+
+  ASSERT_TRUE(Ask(&fFirst, Tag(0x0de7)));
+  ASSERT_TRUE(WaitForRequest(Tag(0x0de7))) << fOrvella->Output();
+  ASSERT_TRUE(ClickUntil(kOkX, kButtonY, [&]() { return GotAnswers(fFirst, 1); })) << fOrvella->Output();
+  EXPECT_EQ(fFirst.Answers().front()->GetInt64(">time", 0), kPreset);
+  EXPECT_EQ(fOrvella->Stderr().find("not created in the main() thread"), std::string::npos) << fOrvella->Output();
+}
+
 TEST_F(RequestRoadTest, CancelHandsTheRequestTagBack)
 {
   StartOrvella();
