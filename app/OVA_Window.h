@@ -20,6 +20,11 @@
 // loads dictionaries into it; a language chosen there or in another program
 // of the family ('kxCL') relabels the whole window at once. The second
 // build has no language menu: its labels come from the gettext catalogs.
+//
+// The members are defined by concern: construction and dispatch in
+// OVA_Window.cpp, the request cycle in OVA_WindowRequest.cpp, the settings
+// menu's commands in OVA_WindowCommands.cpp, the grids and the clock in
+// OVA_WindowViews.cpp.
 #pragma once
 
 #include "app/SettingsMenu.h"
