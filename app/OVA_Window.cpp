@@ -79,8 +79,10 @@ OVA_Window::OVA_Window(BRect frame)
     printf(" We have %ld userdays | status: %d\n", long(fMarkups->fUsers), fPrefs->fDaysUser);
   fSettings = std::make_unique<SettingsMenu>(*fPrefs, fMarkups, fLangMenu);
 
-  fMenuField = new BMenuField(BRect(18, 12, 36, 34), "menMF", "", fSettings->Menu(), B_FOLLOW_LEFT,
-                              B_WILL_DRAW | B_NAVIGABLE);
+  // The field's label is not shown (divider 0); it names the menu button
+  // for screen readers.
+  fMenuField = new BMenuField(BRect(18, 12, 36, 34), "menMF", getLabel(kLabelSettings), fSettings->Menu(),
+                              B_FOLLOW_LEFT, B_WILL_DRAW | B_NAVIGABLE);
   fMenuField->SetDivider(0);
   fMenuField->SetAlignment(B_ALIGN_LEFT);
   fBackground->AddChild(fMenuField);

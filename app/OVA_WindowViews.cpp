@@ -10,6 +10,7 @@
 #include "controls/TDView.h"
 #include "export/HtmlCalendar.h"
 #include "platform/interface/BButton.h"
+#include "platform/interface/BMenuField.h"
 #include "platform/interface/BMenuItem.h"
 #include "platform/messaging/BMessage.h"
 #include "settings/Prefs.h"
@@ -253,6 +254,7 @@ void OVA_Window::ReplaceLabel()
 {
   Lock();
   fClipButton->SetLabel(getLabel(6));
+  fMenuField->SetLabel(getLabel(kLabelSettings));
   fSettings->Relabel(fMarkups);
   if (fPanel) {
     fPanel->BroadcastButton()->SetLabel(getLabel(3));

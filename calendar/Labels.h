@@ -13,6 +13,26 @@ constexpr int kLabelCount = 100;
 // 91..97 the weekdays from Sunday ("Su"), 88/89 "AM"/"PM".
 extern const char* const eLabel[kLabelCount + 2];
 
+// Labels that screen readers read: whole month and weekday names, the
+// names of the panel's fields and of the clock, and the words that
+// describe a day.
+enum : int {
+  kLabelToday = 22,
+  kLabelHoliday = 23,
+  kLabelUserDay = 24,
+  kLabelEvent = 25,
+  kLabelAmPmField = 26,
+  kLabelJanuary = 44,  // to December, 55
+  kLabelSunday = 56,   // to Saturday, 62
+  kLabelYear = 63,
+  kLabelMonth = 64,
+  kLabelDay = 65,
+  kLabelHour = 66,
+  kLabelMinute = 67,
+  kLabelClock = 68,
+  kLabelSettings = 69,
+};
+
 // A label source answers a number 1..99 with its text, or null to fall
 // back on eLabel. The text must stay valid until the source changes it.
 typedef const char* (*LabelSource)(int number);

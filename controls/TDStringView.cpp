@@ -1,6 +1,7 @@
 #include "controls/TDStringView.h"
 
 #include "calendar/Codes.h"
+#include "calendar/DateNames.h"
 #include "calendar/DayColors.h"
 #include "calendar/Labels.h"
 #include "calendar/Utf8Text.h"
@@ -136,6 +137,7 @@ void TDStringView::Report(BMessage* message)
 
 void TDStringView::FormatValue(int32 v)
 {
+  AccessibleChanged(B_ACCESSIBLE_VALUE_CHANGED);
   char text[20];
   if (fieldNumber == 6) {
     // The AM/PM label is cut to 19 bytes, and to two characters when the
@@ -175,6 +177,25 @@ void TDStringView::FormatValue(int32 v)
     BMessage report('TFEB');
     Report(&report);
   }
+}
+
+bool TDStringView::GetAccessibleInfo(accessible_info* info) const
+{
+  static const int kNames[] = {kLabelYear, kLabelMonth, kLabelDay, kLabelHour, kLabelMinute, kLabelAmPmField};
+  if (fieldNumber < 1 || fieldNumber > 6) {
+    info->role = B_ACCESSIBLE_IGNORED;
+    return true;
+  }
+  info->role = B_ACCESSIBLE_SPIN_BOX;
+  info->name = getLabel(kNames[fieldNumber - 1]);
+  if (fieldNumber == 2)
+    info->value = MonthName(value);
+  else if (fieldNumber == 6)
+    info->value = value == 1 || value == 2 ? getLabel(value + 87) : "";
+  else
+    info->value = std::to_string(value);
+  info->SetNumber(value, minValue, maxValue);
+  return true;
 }
 
 void TDStringView::Step(int32 delta)

@@ -31,6 +31,9 @@ public:
   void Draw(BRect updateRect) override;
   void MouseDown(BPoint where) override;
   void KeyUp(const char* bytes, int32 numBytes) override;
+  // A field is a spin box named after what it holds; the frame pieces are
+  // left out.
+  bool GetAccessibleInfo(accessible_info* info) const override;
 
   // Sets the value, capped at maxValue (a value below minValue stays), and
   // shows it.

@@ -63,6 +63,8 @@ public:
   void GetMarkText(int32 month, int32 day, int32 year, std::string* result, bool withDate);
   // Appends the day's shown records as HTML, names and kinds escaped.
   void GetMarkUpText(int32 month, int32 day, int32 year, std::string* result, bool unused);
+  // The day's shown records: the list's, then the sources'.
+  std::vector<MarkDay*> Matches(int32 month, int32 day, int32 year);
 
   // Takes ownership of a record and appends it to the list; returns it.
   MarkDay* AddMarkDay(std::unique_ptr<MarkDay> record);
@@ -99,8 +101,6 @@ private:
   const MarkIndex& Index();
   // The sources' records of a day, made on first use; null when there are none.
   const Records* YearRecords(int32 month, int32 day, int32 year);
-  // The list's records on the day, then the sources'.
-  std::vector<MarkDay*> Matches(int32 month, int32 day, int32 year);
   int32 CategoryOf(uint32 kind) const;
   bool IsShown(int32 category) const;
   void Count(int32 category, int32 number);

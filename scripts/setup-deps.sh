@@ -17,6 +17,8 @@ packages=(
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(clang libclang-rt-14-dev imagemagick xdotool)
+  # Orvella read through the accessibility bus, and a clock set by the tests.
+  packages+=(at-spi2-core python3-pyatspi faketime)
 fi
 # The start-up benchmark's window timer (bench/winstart.c).
 if [ "${1:-}" = "--bench" ]; then

@@ -1,7 +1,9 @@
 #include "views/DayView.h"
 
+#include "calendar/DateNames.h"
 #include "calendar/DayColors.h"
 #include "calendar/Labels.h"
+#include "calendar/MonthGrid.h"
 #include "marks/STMarkups.h"
 #include "platform/interface/BAlert.h"
 #include "platform/interface/BWindow.h"
@@ -84,6 +86,8 @@ void DayView::AskRegistry()
   // The registry is asked afresh: the window deletes it when it closes, so
   // a pointer kept from an earlier look could be stale.
   STMarkups* marks = STMarkups::getSTMarkups();
+  const std::string toolTip = ToolTipText();
+  const bool wasToday = fIsToday;
   fIsToday = marks->fTodayCode == fYear * 10000 + fMonth * 100 + fDay;
   fHasEvent = marks->IsEventDay(fMonth, fDay, fYear);
 
@@ -94,6 +98,38 @@ void DayView::AskRegistry()
   if (fMarkKind != kDayUnmarked)
     marks->GetMarkText(fMonth, fDay, fYear, &text, false);
   AddToolTip(this, text.c_str());
+  if (fIsToday != wasToday || ToolTipText() != toolTip)
+    AccessibleChanged(B_ACCESSIBLE_NAME_CHANGED);
+}
+
+void DayView::SetSelected(bool selected)
+{
+  if (selected == fSelected)
+    return;
+  fSelected = selected;
+  Invalidate();
+  AccessibleChanged(B_ACCESSIBLE_SELECTION_CHANGED);
+}
+
+bool DayView::GetAccessibleInfo(accessible_info* info) const
+{
+  const MonthGrid grid(fYear, fMonth);
+  info->role = B_ACCESSIBLE_CELL;
+  info->row = grid.Row(fDay) - 1;
+  info->column = grid.Column(fDay);
+  info->selected = fSelected;
+  info->name = LongDateText(fYear, fMonth, fDay);
+  for (const MarkDay* mark : STMarkups::getSTMarkups()->Matches(fMonth, fDay, fYear)) {
+    int kind = kLabelHoliday;
+    if (MarkKindOf(mark) == kDayUser)
+      kind = kLabelUserDay;
+    else if (MarkKindOf(mark) == kDayEvent)
+      kind = kLabelEvent;
+    info->name += ", " + mark->fName + " (" + getLabel(kind) + ")";
+  }
+  if (fIsToday)
+    info->name += std::string(", ") + getLabel(kLabelToday);
+  return true;
 }
 
 DayView::~DayView() = default;

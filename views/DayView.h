@@ -33,6 +33,12 @@ public:
 
   void Draw(BRect updateRect) override;
   void MouseDown(BPoint where) override;
+  // A cell of its month's table, named by its date in words, its marks and
+  // whether it is today: "Monday, 15 March 2004, St. Patrick (holiday), today".
+  bool GetAccessibleInfo(accessible_info* info) const override;
+
+  // Marks the cell selected or not, and tells a listening screen reader.
+  void SetSelected(bool selected);
 
   // Asks the registry afresh whether the day is today, holds an event or
   // is marked, and with what tool tip.

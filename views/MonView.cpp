@@ -1,5 +1,6 @@
 #include "views/MonView.h"
 
+#include "calendar/DateNames.h"
 #include "calendar/Labels.h"
 #include "calendar/MonthGrid.h"
 #include "platform/interface/BWindow.h"
@@ -45,6 +46,13 @@ MonView::~MonView()
 MonthLayout MonView::Layout() const
 {
   return MonthLayout::For(Bounds());
+}
+
+bool MonView::GetAccessibleInfo(accessible_info* info) const
+{
+  info->role = B_ACCESSIBLE_TABLE;
+  info->name = MonthYearText(fYear, fMonth);
+  return true;
 }
 
 DayView* MonView::CellAt(int32 index) const
@@ -144,7 +152,7 @@ void MonView::DrawTable(bool markSelected)
   if (HasCellsOf(grid, layout)) {
     for (int32 index = 0; index < CountChildren(); index++) {
       DayView* cell = CellAt(index);
-      cell->fSelected = markSelected && cell->fDay == fDay;
+      cell->SetSelected(markSelected && cell->fDay == fDay);
       cell->AskRegistry();
       cell->Invalidate();
     }
@@ -162,6 +170,7 @@ void MonView::DrawTable(bool markSelected)
     AddChild(cell);
     cell->fWeek = IsoWeek(fYear, fMonth, day);
   }
+  AccessibleChanged(B_ACCESSIBLE_NAME_CHANGED);
 
   DrawMonInfo();
   if (window)
@@ -187,11 +196,7 @@ void MonView::HighlightDay()
     DayView* cell = CellAt(index);
     if (!cell)
       continue;
-    const bool selected = cell->fDay == fDay;
-    if (selected != cell->fSelected) {
-      cell->fSelected = selected;
-      cell->Invalidate();
-    }
+    cell->SetSelected(cell->fDay == fDay);
   }
 }
 

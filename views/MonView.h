@@ -38,6 +38,8 @@ public:
   // field when it lies on the caption; a secondary click also writes the
   // year's calendar (HtmCalendar).
   void MouseDown(BPoint where) override;
+  // A table named by its month and year, whose cells are the days.
+  bool GetAccessibleInfo(accessible_info* info) const override;
 
   // Writes the month pictures and the HTML page of the shown year through
   // `exporter`; does nothing while no exporter is set.

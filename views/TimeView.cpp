@@ -11,6 +11,7 @@
 #include "platform/messaging/BMessage.h"
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -89,6 +90,7 @@ void TimeView::SetTime(int32 hourOfDay, int32 minute)
   fHalfDay = HalfOfDay(hourOfDay);
   fHour = fTwelveHour ? HourOnTwelveHourClock(hourOfDay) : hourOfDay;
   Invalidate();
+  AccessibleChanged(B_ACCESSIBLE_VALUE_CHANGED);
 }
 
 void TimeView::SetTwelveHour(bool twelveHour)
@@ -96,6 +98,19 @@ void TimeView::SetTwelveHour(bool twelveHour)
   const int32 hour = HourOfDay();
   fTwelveHour = twelveHour;
   SetTime(hour, fMinute);
+}
+
+bool TimeView::GetAccessibleInfo(accessible_info* info) const
+{
+  char time[32];
+  snprintf(time, sizeof time, "%02ld:%02ld", long(fHour), long(fMinute));
+  info->role = B_ACCESSIBLE_DIAL;
+  info->name = getLabel(kLabelClock);
+  info->value = time;
+  if (fTwelveHour)
+    info->value += std::string(" ") + getLabel(fHalfDay == 2 ? kLabelPm : kLabelAm);
+  info->SetNumber(HourOfDay() * 60 + fMinute, 0, 24 * 60 - 1);
+  return true;
 }
 
 int32 TimeView::HourOfDay() const

@@ -26,6 +26,9 @@ public:
 
   void Draw(BRect updateRect) override;
   void MouseDown(BPoint where) override;
+  // A dial named "Clock" whose value is the time shown ("14:05", or
+  // "02:05 PM" in 12-hour mode), as minutes of the day.
+  bool GetAccessibleInfo(accessible_info* info) const override;
 
   virtual void DrawAsCircle(BRect updateRect);
   virtual void DrawAsBar(BRect updateRect);

@@ -58,6 +58,8 @@ BMenuField::BMenuField(BRect frame, const char* name, const char* label, BMenu* 
   // A click opens the menu and leaves the keys with the window's focus view.
   fButton->setFocusPolicy(flags & B_NAVIGABLE ? Qt::TabFocus : Qt::NoFocus);
   box->setFocusProxy(fButton);
+  // The label names the button for screen readers, also while it is hidden.
+  fLabelWidget->setBuddy(fButton);
   QObject::connect(fMenuItem->Action(), &QAction::changed, fButton, [this] { ShowItemLabel(); });
   ShowItemLabel();
 

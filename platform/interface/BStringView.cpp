@@ -48,3 +48,10 @@ void BStringView::Draw(BRect)
   const float y = bounds.top + std::round((bounds.Height() + 1 - (ascent + descent)) / 2 + ascent);
   DrawString(Text(), BPoint(std::round(x), y));
 }
+
+bool BStringView::GetAccessibleInfo(accessible_info* info) const
+{
+  info->role = B_ACCESSIBLE_LABEL;
+  info->name = fText;
+  return true;
+}

@@ -24,6 +24,8 @@ public:
 
   void AttachedToWindow() override;
   void Draw(BRect updateRect) override;
+  // A label that reads its text.
+  bool GetAccessibleInfo(accessible_info* info) const override;
 
 private:
   std::string fText;

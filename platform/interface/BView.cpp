@@ -1,6 +1,7 @@
 #include "platform/interface/BView.h"
 
 #include "platform/interface/BWindow.h"
+#include "platform/interface/ViewAccessible.h"
 #include "platform/interface/ViewWidget.h"
 
 #include <QCursor>
@@ -33,6 +34,7 @@ BView::BView(BRect frame, const char* name, uint32 resizingMode, uint32 flags, Q
 
 BView::~BView()
 {
+  ForgetViewAccessible(this);
   // The children are still whole here, so their own hooks hear of the
   // detach (a window's root view detaches everything it holds).
   if (fParent)
@@ -93,6 +95,16 @@ void BView::MessageReceived(BMessage* message)
   BHandler::MessageReceived(message);
 }
 
+bool BView::GetAccessibleInfo(accessible_info*) const
+{
+  return false;
+}
+
+void BView::AccessibleChanged(accessible_change change)
+{
+  AnnounceViewChange(this, change);
+}
+
 void BView::AddChild(BView* child, BView* before)
 {
   if (!child || child == this || child->fIsRoot) {
@@ -124,12 +136,16 @@ void BView::AddChild(BView* child, BView* before)
   child->SetBitmap(fBitmap);
   if (fWindow)
     child->Attach(fWindow);
+  if (child->fDrawnByParent)
+    AnnounceViewAdded(child);
 }
 
 bool BView::RemoveChild(BView* child)
 {
   if (!child || child->fParent != this)
     return false;
+  if (child->fDrawnByParent)
+    ForgetViewAccessible(child);
   child->Detach();
   if (child->fDrawnByParent && !child->fHidden)
     child->Invalidate();

@@ -26,6 +26,7 @@
 // the repaint runs Draw again.
 #pragma once
 
+#include "platform/interface/Accessible.h"
 #include "platform/interface/BFont.h"
 #include "platform/messaging/BHandler.h"
 #include "platform/support/BRect.h"
@@ -66,6 +67,13 @@ public:
   // Hands every message to the next handler: the parent view, or the window
   // for a view at the top of the window.
   void MessageReceived(BMessage* message) override;
+  // What the view tells assistive technologies (Accessible.h). The
+  // default, false, presents it as a plain view that holds its children.
+  virtual bool GetAccessibleInfo(accessible_info* info) const;
+
+  // Tells listening assistive technologies that what GetAccessibleInfo
+  // says has changed; nothing while none listens.
+  void AccessibleChanged(accessible_change change);
 
   // The tree.
   void AddChild(BView* child, BView* before = nullptr);

@@ -2,6 +2,7 @@
 
 #include "platform/messaging/BMessage.h"
 #include "platform/interface/BView.h"
+#include "platform/interface/ViewAccessible.h"
 
 #include <QCursor>
 #include <QHelpEvent>
@@ -83,6 +84,7 @@ std::string KeyBytes(const QKeyEvent& event)
 
 ViewWidget::ViewWidget(BView* view) : fView(view)
 {
+  InstallViewAccessibility();
   // Views take the focus only through MakeFocus, never by a click.
   setFocusPolicy(Qt::NoFocus);
   setMouseTracking(true);

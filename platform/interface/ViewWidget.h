@@ -28,6 +28,9 @@ public:
   // the event is over. Otherwise it is deleted at once.
   void Release();
 
+  // The view shown, null once it is gone.
+  BView* View() const { return fView; }
+
 protected:
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;

@@ -4,8 +4,6 @@
 #include "calendar/Labels.h"
 #include "locale/CatalogLabels.h"
 #include "locale/KXLabel.h"
-#include "platform/storage/BPath.h"
-#include "platform/storage/FindDirectory.h"
 #include "tests/locale/LocaleFixture.h"
 
 #include <cstdlib>
@@ -20,13 +18,6 @@ void UseLanguage(const char* language)
   ++_nl_msg_cat_cntr;
 }
 
-std::string Dictionary(const char* code)
-{
-  BPath program;
-  find_directory(B_PROGRAM_DIRECTORY, &program);
-  return std::string(program.Path()) + "/Dictionaries/Orvella." + code;
-}
-
 TEST_F(LocaleTest, CatalogsGiveTheDictionariesTexts)
 {
   UseLabelCatalog("orvella");
@@ -36,7 +27,7 @@ TEST_F(LocaleTest, CatalogsGiveTheDictionariesTexts)
     SCOPED_TRACE(code);
     UseLanguage(std::string(code, 2).c_str());
     labels->MirrorList(eLabel);
-    labels->LoadLangFile(Dictionary(code).c_str());
+    labels->LoadLangFile(ShippedDictionary(code).c_str());
     ASSERT_GT(labels->Replaced(), 30);
     for (int number = 1; number < kLabelCount; number++)
       EXPECT_STREQ(getLabel(number), labels->getLabel(nullptr, number)) << number;

@@ -61,6 +61,33 @@ TEST_F(Dictionary, LinesReplaceTheLabelsTheyMatch)
   }
 }
 
+TEST_F(Dictionary, ShippedDictionariesTranslateWhatScreenReadersRead)
+{
+  // Short keys match every label of their length found in their line, so a
+  // new label can be caught by an old line, or an old label by a new one.
+  struct Row {
+    const char* code;
+    int number;
+    const char* text;
+  } rows[] = {
+      {"deDE", kLabelJanuary + 4, "Mai"},         {"deDE", 79, "Mai"},
+      {"deDE", kLabelJanuary + 5, "Juni"},        {"deDE", kLabelSunday + 1, "Montag"},
+      {"deDE", kLabelDay, "Tag"},                 {"deDE", kLabelMinute, "Minute"},
+      {"deDE", kLabelAmPmField, "Vor- oder nachmittags"},
+      {"deDE", 10, "12-Stunden-Format"},          {"deDE", kLabelToday, "heute"},
+      {"deDE", kLabelUserDay, "eigener Tag"},     {"deDE", kLabelSettings, "Einstellungen"},
+      {"frFR", kLabelJanuary + 4, "mai"},         {"frFR", kLabelJanuary + 7, "août"},
+      {"frFR", kLabelSunday, "dimanche"},         {"frFR", kLabelHoliday, "jour férié"},
+      {"frFR", kLabelClock, "Horloge"},           {"frFR", 89, "PM"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.code) + " " + std::to_string(row.number));
+    labels->MirrorList(eLabel);
+    labels->LoadLangFile(ShippedDictionary(row.code).c_str());
+    EXPECT_STREQ(labels->getLabel(nullptr, row.number), row.text);
+  }
+}
+
 TEST_F(Dictionary, LoadingTwiceReplacesOnlyWhereANewTextIsAKey)
 {
   const std::string path = WriteFile("Dictionaries/Orvella.deDE", "\"Cancel\" \"Abbrechen\"\n");

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "locale/KXLabel.h"
+#include "platform/storage/BPath.h"
+#include "platform/storage/FindDirectory.h"
 #include "tests/platform/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +53,14 @@ protected:
     create_parents(folder + "/kx_simpel_locale");
     std::ofstream(folder + "/kx_simpel_locale");
     setxattr((folder + "/kx_simpel_locale").c_str(), "user._last_lg_selected", bytes.data(), bytes.size(), 0);
+  }
+
+  // A dictionary of Orvella's as the build ships it, beside the tests.
+  static std::string ShippedDictionary(const char* code)
+  {
+    BPath program;
+    find_directory(B_PROGRAM_DIRECTORY, &program);
+    return std::string(program.Path()) + "/Dictionaries/Orvella." + code;
   }
 
   TempHome home;

@@ -33,22 +33,29 @@ TEST_F(DayViewTest, CellsTakeKindEventAndTodayFromTheRegistry)
         "[HD][1980/12/21][Wedding][user]\n[HD][2006/12/21][Fair][frFR]\n"
         "[HD][2006/12/26][Ride][evnt]\n",
         20061214);
+  // The spoken name is what a screen reader reads for the cell.
   struct Row {
     const char* edge;
     int32 day;
     int32 kind;
     bool event, today;
     const char* tip;
+    const char* spoken;
   } rows[] = {
-      {"plain day", 1, kDayUnmarked, false, false, ""},
-      {"holiday of the home region", 25, kDayLocal, false, false, "Christmas Day | "},
-      {"user day of another year", 10, kDayUser, false, false, "Birthday | "},
-      {"event in its year, and today", 14, kDayEvent, true, true, "Trip | "},
-      {"event of another year", 15, kDayUnmarked, false, false, ""},
-      {"holiday listed before a user day wins", 20, kDayGlobal, false, false, "frFR : Feast | Anniversary | "},
-      {"user day listed before a holiday wins", 21, kDayUser, false, false, "Wedding | frFR : Fair | "},
+      {"plain day", 1, kDayUnmarked, false, false, "", "Friday, 1 December 2006"},
+      {"holiday of the home region", 25, kDayLocal, false, false, "Christmas Day | ",
+       "Monday, 25 December 2006, Christmas Day (holiday)"},
+      {"user day of another year", 10, kDayUser, false, false, "Birthday | ",
+       "Sunday, 10 December 2006, Birthday (user day)"},
+      {"event in its year, and today", 14, kDayEvent, true, true, "Trip | ",
+       "Thursday, 14 December 2006, Trip (event), today"},
+      {"event of another year", 15, kDayUnmarked, false, false, "", "Friday, 15 December 2006"},
+      {"holiday listed before a user day wins", 20, kDayGlobal, false, false, "frFR : Feast | Anniversary | ",
+       "Wednesday, 20 December 2006, Feast (holiday), Anniversary (user day)"},
+      {"user day listed before a holiday wins", 21, kDayUser, false, false, "Wedding | frFR : Fair | ",
+       "Thursday, 21 December 2006, Wedding (user day), Fair (holiday)"},
       {"holiday with an event keeps its kind and gets the corner", 26, kDayGlobal, true, false,
-       "frFR : Boxing Day | Ride | "},
+       "frFR : Boxing Day | Ride | ", "Tuesday, 26 December 2006, Boxing Day (holiday), Ride (event)"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.edge);
@@ -58,6 +65,10 @@ TEST_F(DayViewTest, CellsTakeKindEventAndTodayFromTheRegistry)
     EXPECT_EQ(cell.fIsToday, row.today);
     EXPECT_EQ(cell.ToolTipText(), row.tip);
     EXPECT_EQ(cell.fMarkColor, row.kind == kDayUser ? USERCOL : GLOBALCOL);
+    accessible_info info;
+    ASSERT_TRUE(cell.GetAccessibleInfo(&info));
+    EXPECT_EQ(info.role, B_ACCESSIBLE_CELL);
+    EXPECT_EQ(info.name, row.spoken);
   }
 
   testing::internal::CaptureStdout();

@@ -44,6 +44,13 @@ TEST_F(MonViewTest, CellsForEveryDayInTheirColumns)
       EXPECT_EQ(cell->fSelected, day == row.day) << day;
       EXPECT_EQ(cell->fWeekend, MonthGrid(row.year, row.month).IsWeekend(day)) << day;
       EXPECT_EQ(cell->fWeek, IsoWeek(row.year, row.month, day)) << day;
+      // A screen reader finds each day in its table cell, rows counted
+      // from the first week.
+      accessible_info info;
+      cell->GetAccessibleInfo(&info);
+      EXPECT_EQ(info.column, MonthGrid(row.year, row.month).Column(day)) << day;
+      EXPECT_EQ(info.row, MonthGrid(row.year, row.month).Row(day) - 1) << day;
+      EXPECT_EQ(info.selected, day == row.day) << day;
     }
   }
 
@@ -57,6 +64,10 @@ TEST_F(MonViewTest, CellsForEveryDayInTheirColumns)
       selected.push_back(view.CellAt(i)->fDay);
   }
   EXPECT_EQ(selected, std::vector<int32>{9}) << "the selection moved";
+  accessible_info table;
+  ASSERT_TRUE(view.GetAccessibleInfo(&table));
+  EXPECT_EQ(table.role, B_ACCESSIBLE_TABLE);
+  EXPECT_EQ(table.name, "March 2004");
   view.DrawTable(false);
   EXPECT_EQ(view.CountChildren(), 31) << "cells are rebuilt, not added";
   for (int32 i = 0; i < view.CountChildren(); i++)
