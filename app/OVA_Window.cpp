@@ -103,6 +103,7 @@ OVA_Window::OVA_Window(BRect frame)
   printf("-- StartUp --\n");
   UpdateMonViews();
   TraceLabels();
+  fTodayWatch = std::make_unique<TodayWatch>(selfMessenger, 'TODY');
 }
 
 OVA_Window::~OVA_Window()
@@ -178,6 +179,9 @@ void OVA_Window::MessageReceived(BMessage* message)
   case 'TDSV':
     if (fPanel)
       fPanel->MessageReceived(message);
+    break;
+  case 'TODY':
+    FollowToday();
     break;
   case '_ABR':
     DoError("... can be a part of any App..\n Version: 71230");

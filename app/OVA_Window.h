@@ -21,13 +21,18 @@
 // of the family ('kxCL') relabels the whole window at once. The second
 // build has no language menu: its labels come from the gettext catalogs.
 //
+// Today's mark follows the clock (TodayWatch): past midnight, after a
+// sleep and when the time zone changes, the grids mark the new day, and an
+// idle panel that still shows the old one moves on to it.
+//
 // The members are defined by concern: construction and dispatch in
 // OVA_Window.cpp, the request cycle in OVA_WindowRequest.cpp, the settings
 // menu's commands in OVA_WindowCommands.cpp, the grids and the clock in
-// OVA_WindowViews.cpp.
+// OVA_WindowViews.cpp, today following the clock in OVA_WindowToday.cpp.
 #pragma once
 
 #include "app/SettingsMenu.h"
+#include "app/TodayWatch.h"
 #include "platform/messaging/BMessenger.h"
 #include "platform/interface/BWindow.h"
 
@@ -86,6 +91,7 @@ public:
   // The language menu; null in the second build, which has none.
   KXLangMenu* LangMenu() const { return fLangMenu; }
   bool IsWaitingForAnswer() const { return replyTarget != selfMessenger; }
+  TodayWatch* Today() const { return fTodayWatch.get(); }
 
 private:
   void AcceptRequest(BMessage* request);
@@ -94,6 +100,9 @@ private:
   // Flips one "days" switch and marks its item.
   void ShowKind(bool* shown, BMenuItem* item);
   void SetHtmlMode(int32 mode);
+  // Looks at the clock; a new day moves today's mark, and the idle panel
+  // when it still shows the old day.
+  void FollowToday();
   // The panel's date and time as seconds since the epoch.
   time_t PanelTime() const;
   // The panel's hour as an hour of the day, 0..23, in either entry mode.
@@ -122,4 +131,5 @@ private:
   BButton* fClipButton = nullptr;
   int32 focusKind = 0;
   KXLangMenu* fLangMenu = nullptr; // owned by the settings menu
+  std::unique_ptr<TodayWatch> fTodayWatch;
 };

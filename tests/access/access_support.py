@@ -6,6 +6,7 @@ state. Runs under xvfb-run and dbus-run-session.
 """
 import os
 import shutil
+import struct
 import subprocess
 import tempfile
 import time
@@ -178,15 +179,24 @@ class Request:
 
 class Orvella:
     """Orvella in a fresh home folder, its clock starting at `today` (local
-    time, Europe/Berlin) when given."""
+    time) when given, in the time zone `zone` (Europe/Berlin, or a TZ value
+    such as ':/path/to/zonefile'), expanded to the month grid when asked."""
 
-    def __init__(self, today=None, mark_days=(), expanded=False):
+    def __init__(self, today=None, mark_days=(), expanded=False, zone='Europe/Berlin'):
         self.home = tempfile.mkdtemp(prefix='orvella-access-')
         os.makedirs(os.path.join(self.home, 'people'))
         with open(os.path.join(self.home, 'people', 'MarkDays'), 'w') as marks:
             marks.write(''.join(line + '\n' for line in mark_days))
+        if expanded:
+            # The settings a run that quit with the month grid shown leaves.
+            folder = os.path.join(self.home, '.config', '_LP_x-vnd.KX')
+            os.makedirs(folder)
+            settings = os.path.join(folder, 'OVA_settings')
+            open(settings, 'w').close()
+            os.setxattr(settings, 'user.show_expand', b'\x01')
+            os.setxattr(settings, 'user.m_win_rect', struct.pack('=4f', 130, 130, 450, 370))
         self.env = dict(os.environ, HOME=self.home, XDG_CONFIG_HOME=os.path.join(self.home, '.config'),
-                        QT_QPA_PLATFORM='xcb', TZ='Europe/Berlin')
+                        QT_QPA_PLATFORM='xcb', TZ=zone)
         self.env.pop('XDG_RUNTIME_DIR', None)
         program_env = dict(self.env)
         if today:
