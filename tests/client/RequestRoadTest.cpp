@@ -262,7 +262,7 @@ TEST_F(RequestRoadTest, RequesterThatLeftMissesItsAnswerAndOrvellaGoesOn)
   Program gone("/usr/bin/python3", {ASK_DATE_PY, "--timeout", "1"});
   ASSERT_TRUE(gone.WaitToExit()) << gone.Output();
   EXPECT_EQ(gone.ExitCode(), 3) << gone.Output();
-  ASSERT_TRUE(fOrvella->Said("<- '0x1'")) << fOrvella->Output();
+  ASSERT_TRUE(fOrvella->WaitToSay("<- '0x1'")) << fOrvella->Output();
   ASSERT_TRUE(ClickUntil(kOkX, kButtonY, [&]() { return fOrvella->Said("SEND: "); })) << fOrvella->Output();
 
   ASSERT_TRUE(Ask(&fFirst, Tag(0x2)));

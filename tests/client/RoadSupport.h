@@ -99,6 +99,15 @@ inline bool WindowShown(const char* title)
   return Xdotool({"search", "--onlyvisible", "--name", QString("^%1$").arg(title)}, &ids) && !ids.trimmed().isEmpty();
 }
 
+// The windows of a program's class on screen; an open menu adds one.
+inline int VisibleWindows(const char* windowClass)
+{
+  QString ids;
+  if (!Xdotool({"search", "--onlyvisible", "--class", QString("^%1$").arg(windowClass)}, &ids))
+    return 0;
+  return int(ids.split('\n', Qt::SkipEmptyParts).size());
+}
+
 // Clicks at the screen point until `done` holds: the first click may come
 // before the window has drawn its new buttons. The buttons clicked here do
 // nothing while disabled, so a repeated click is harmless.
@@ -111,6 +120,15 @@ inline bool ClickUntil(int x, int y, const std::function<bool()>& done)
       return true;
   }
   return false;
+}
+
+// Opens a program's menu by a click, waits until it shows, and walks it
+// with keys, as a user may.
+inline bool ChooseInMenu(const char* windowClass, int x, int y, const QStringList& keys)
+{
+  const int before = VisibleWindows(windowClass);
+  return ClickUntil(x, y, [&] { return VisibleWindows(windowClass) > before; })
+         && Xdotool(QStringList{"key", "--delay", "80"} + keys);
 }
 
 // Quits a running Orvella as its Quit item would; a process that stays is
