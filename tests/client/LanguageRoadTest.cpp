@@ -59,11 +59,7 @@ protected:
     // running one, which then activates its window and would close a menu
     // opened before.
     ASSERT_TRUE(ask->WaitToSay("\n-OVA end-\n")) << ask->Output();
-    // The window on screen; a search by name alone also finds any unmapped
-    // window of the same name, and a synchronous move of that one may wait
-    // until the time is up.
-    ASSERT_TRUE(Xdotool({"search", "--onlyvisible", "--name", "^AskOrvel$", "windowmove", "--sync",
-                         QString::number(kAskLeft), QString::number(kAskTop)}));
+    ASSERT_TRUE(PlaceWindow("AskOrvel", kAskLeft, kAskTop)) << ask->Output();
   }
 
   void Stop()

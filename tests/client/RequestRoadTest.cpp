@@ -142,8 +142,7 @@ TEST_F(RequestRoadTest, ClickTakenWhenTheStartUpHelperReachesQtFirst)
   shim.insert("ASAN_OPTIONS", qEnvironmentVariable("ASAN_OPTIONS") + ":verify_asan_link_order=0");
   fOrvella = std::make_unique<Program>(BinDir() + "/Orvella", QStringList(), shim);
   ASSERT_TRUE(WaitForOrvella()) << fOrvella->Output();
-  ASSERT_TRUE(fOrvella->Stderr().find("start-order shim: the bus was reached before") != std::string::npos)
-      << fOrvella->Output();
+  ASSERT_TRUE(fOrvella->WaitToSayOnStderr("start-order shim: the bus was reached before")) << fOrvella->Output();
 
   ASSERT_TRUE(Ask(&fFirst, Tag(0x0de7)));
   ASSERT_TRUE(WaitForRequest(Tag(0x0de7))) << fOrvella->Output();

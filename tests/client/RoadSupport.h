@@ -64,6 +64,10 @@ public:
   {
     return WaitFor([&]() { return Count(text) >= times; });
   }
+  bool WaitToSayOnStderr(const QString& text)
+  {
+    return WaitFor([&]() { return fErrors.contains(text); });
+  }
   bool WaitToExit() { return WaitFor([&]() { return fProcess.state() == QProcess::NotRunning; }); }
   int ExitCode() const { return fProcess.exitCode(); }
   // Standard output, and what a failed check shows: both channels.
@@ -97,6 +101,25 @@ inline bool WindowShown(const char* title)
 {
   QString ids;
   return Xdotool({"search", "--onlyvisible", "--name", QString("^%1$").arg(title)}, &ids) && !ids.trimmed().isEmpty();
+}
+
+// Moves the window of that title on screen to the point and waits until it
+// is there; a move that the program's own placing overtakes is made again.
+inline bool PlaceWindow(const char* title, int x, int y)
+{
+  const QStringList find = {"search", "--onlyvisible", "--name", QString("^%1$").arg(title)};
+  const QString at = QString("Position: %1,%2 ").arg(x).arg(y);
+  auto placed = [&] {
+    QString geometry;
+    return Xdotool(find + QStringList{"getwindowgeometry"}, &geometry) && geometry.contains(at);
+  };
+  for (int attempt = 0; attempt < 8; attempt++) {
+    if (!Xdotool(find + QStringList{"windowmove", QString::number(x), QString::number(y)}))
+      return false;
+    if (WaitFor(placed, 2500))
+      return true;
+  }
+  return false;
 }
 
 // The windows of a program's class on screen; an open menu adds one.
