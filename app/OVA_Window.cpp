@@ -103,6 +103,9 @@ OVA_Window::OVA_Window(BRect frame)
   UpdateMonViews();
   TraceLabels();
   fTodayWatch = std::make_unique<TodayWatch>(selfMessenger, 'TODY');
+  AddShortcut(B_F6_KEY, new BMessage('KGRD'));
+  AddShortcut(B_F10_KEY, new BMessage('KMNU'));
+  AddShortcut(B_MENU_KEY, new BMessage('KMNU'));
 }
 
 OVA_Window::~OVA_Window()
@@ -144,8 +147,10 @@ void OVA_Window::MessageReceived(BMessage* message)
     AcceptRequest(message);
     break;
   case 'Qmod': {
+    // OK and Cancel are enabled only while a requester waits; keys that ask
+    // for them at other times find nobody to answer.
     int32 kind;
-    if (message->FindInt32("_QuitMod", &kind) == B_OK)
+    if (message->FindInt32("_QuitMod", &kind) == B_OK && (kind == -1 || IsWaitingForAnswer()))
       SendDateTimeMessage(kind);
     break;
   }
@@ -181,6 +186,12 @@ void OVA_Window::MessageReceived(BMessage* message)
     break;
   case 'TODY':
     FollowToday();
+    break;
+  case 'KGRD':
+    SwitchKeys();
+    break;
+  case 'KMNU':
+    fMenuField->ShowMenu();
     break;
   case '_ABR':
     DoError("... can be a part of any App..\n Version: 71230");

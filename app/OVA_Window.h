@@ -21,6 +21,10 @@
 // of the family ('kxCL') relabels the whole window at once. The second
 // build has no language menu: its labels come from the gettext catalogs.
 //
+// Keyboard-only use: F6 moves the keys between the panel and the month
+// grid, whose keys pick days; F10 and the menu key open the settings menu.
+// Keys left in the grid stay there through a request and its answer.
+//
 // Today's mark follows the clock (TodayWatch): past midnight, after a
 // sleep and when the time zone changes, the grids mark the new day, and an
 // idle panel that still shows the old one moves on to it.
@@ -28,7 +32,8 @@
 // The members are defined by concern: construction and dispatch in
 // OVA_Window.cpp, the request cycle in OVA_WindowRequest.cpp, the settings
 // menu's commands in OVA_WindowCommands.cpp, the grids and the clock in
-// OVA_WindowViews.cpp, today following the clock in OVA_WindowToday.cpp.
+// OVA_WindowViews.cpp, today following the clock in OVA_WindowToday.cpp,
+// the keyboard's way around in OVA_WindowKeys.cpp.
 #pragma once
 
 #include "app/SettingsMenu.h"
@@ -103,6 +108,13 @@ private:
   // Looks at the clock; a new day moves today's mark, and the idle panel
   // when it still shows the old day.
   void FollowToday();
+  // Whether the main month has the keys.
+  bool KeysInGrid() const;
+  // Gives the keys to the main month, the panel's day field marked as the
+  // field it sets; without a month shown, to the day field.
+  void GiveKeysToGrid();
+  // F6: the keys go from the panel to the month or back to the day field.
+  void SwitchKeys();
   // The panel's date and time as seconds since the epoch.
   time_t PanelTime() const;
   // The panel's hour as an hour of the day, 0..23, in either entry mode.

@@ -15,6 +15,7 @@
 #include "platform/messaging/BMessage.h"
 #include "platform/messaging/BRoster.h"
 #include "settings/Prefs.h"
+#include "views/MonView.h"
 
 #include <cstdio>
 #include <string>
@@ -30,6 +31,7 @@ void OVA_Window::AcceptRequest(BMessage* request)
 {
   if (!request->HasBool("_ask"))
     return;
+  const bool keysInGrid = KeysInGrid();
   if (replyTarget != selfMessenger) {
     // The waiting requester learns that its request was displaced.
     SendDateTimeMessage(0);
@@ -39,6 +41,8 @@ void OVA_Window::AcceptRequest(BMessage* request)
   ResetMDateView(request);
   fPanel->HasTarget(true);
   replyTarget = request->ReturnAddress();
+  if (keysInGrid)
+    GiveKeysToGrid();
 }
 
 void OVA_Window::ResetMDateView(BMessage* request)
@@ -156,10 +160,14 @@ void OVA_Window::SendDateTimeMessage(int32 kind)
   answer.PrintToStream();
   printf("(send  %s )\n", LocalTimeText(" %Y/%m/%d %H:%M", picked).c_str());
 
+  const bool keysInGrid = KeysInGrid();
   Lock();
   ResetMDateView(nullptr);
   fPanel->SetFocusOn(nullptr, kFocusNone);
   Activate(false);
+  // The keys stay in the grid for the next request; no field is marked.
+  if (keysInGrid && fMainMon && !fMainMon->IsHidden())
+    fMainMon->MakeFocus(true);
   Unlock();
 }
 

@@ -160,6 +160,8 @@ MonView* OVA_Window::AddMonView(BRect frame, const char* name, int32 year, int32
 
 void OVA_Window::AddMonViews()
 {
+  // Keys left in the grid stay in the grid of the new layout.
+  const bool keysInGrid = KeysInGrid();
   Lock();
   for (MonView** view : {&fPrevMon, &fMainMon, &fNextMon}) {
     if (*view) {
@@ -212,6 +214,8 @@ void OVA_Window::AddMonViews()
 
   SetFocusTo(nullptr);
   UpdateMonViews();
+  if (keysInGrid)
+    GiveKeysToGrid();
   Unlock();
 }
 

@@ -47,3 +47,15 @@ int Weekday(int64 number)
   // 1 January 1970 was a Thursday.
   return int(number + 4 - FloorDiv(number + 4, 7) * 7);
 }
+
+CivilDay DaysLater(const CivilDay& day, int64 days)
+{
+  return CivilDayFromNumber(DayNumber(day.year, day.month, day.day) + days);
+}
+
+CivilDay MonthsLater(const CivilDay& day, int32 months)
+{
+  const CivilDay first = CivilDayFromNumber(DayNumber(day.year, day.month + months, 1));
+  const int64 length = DayNumber(first.year, first.month + 1, 1) - DayNumber(first.year, first.month, 1);
+  return {first.year, first.month, int32(day.day < length ? day.day : length)};
+}

@@ -5,6 +5,8 @@
 //   int64 n = DayNumber(2024, 3, 10);          // 19792
 //   CivilDay day = CivilDayFromNumber(n + 30);   // 2024/04/09
 //   int weekday = Weekday(n);                    // 0 = Sunday: 10 March 2024
+//   DaysLater({2024, 2, 28}, 2);                 // 2024/03/01
+//   MonthsLater({2024, 1, 31}, 1);               // 2024/02/29
 #pragma once
 
 #include "platform/support/SupportDefs.h"
@@ -25,3 +27,9 @@ int64 DayNumber(int32 year, int32 month, int32 day);
 CivilDay CivilDayFromNumber(int64 number);
 // 0 Sunday .. 6 Saturday.
 int Weekday(int64 number);
+
+// The day `days` days later (earlier for a negative count).
+CivilDay DaysLater(const CivilDay& day, int64 days);
+// The same day of the month `months` months later (earlier for a negative
+// count), or that month's last day when it is shorter.
+CivilDay MonthsLater(const CivilDay& day, int32 months);

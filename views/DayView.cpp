@@ -109,6 +109,9 @@ void DayView::SetSelected(bool selected)
   fSelected = selected;
   Invalidate();
   AccessibleChanged(B_ACCESSIBLE_SELECTION_CHANGED);
+  // In a month that has the keys, the selected day is where they are.
+  if (selected && Parent() && Parent()->IsFocus())
+    AccessibleChanged(B_ACCESSIBLE_FOCUS_CHANGED);
 }
 
 bool DayView::GetAccessibleInfo(accessible_info* info) const
@@ -118,6 +121,7 @@ bool DayView::GetAccessibleInfo(accessible_info* info) const
   info->row = grid.Row(fDay) - 1;
   info->column = grid.Column(fDay);
   info->selected = fSelected;
+  info->focused = fSelected && Parent() && Parent()->IsFocus();
   info->name = LongDateText(fYear, fMonth, fDay);
   for (const MarkDay* mark : STMarkups::getSTMarkups()->Matches(fMonth, fDay, fYear)) {
     int kind = kLabelHoliday;

@@ -3,6 +3,7 @@
 #include "calendar/DateNames.h"
 #include "calendar/Labels.h"
 #include "calendar/MonthGrid.h"
+#include "marks/STMarkups.h"
 #include "platform/interface/BWindow.h"
 #include "platform/interface/InterfaceDefs.h"
 #include "platform/messaging/BMessage.h"
@@ -15,6 +16,9 @@ namespace {
 // The entry panel's year and month fields.
 constexpr int32 kYearField = 1;
 constexpr int32 kMonthField = 2;
+
+// The panel's day field, which the keys go back to.
+constexpr int32 kDayField = 3;
 
 constexpr rgb_color kInk = {15, 15, 15, 0};
 constexpr rgb_color kGridGrey = {155, 155, 155, 0};
@@ -66,8 +70,14 @@ void MonView::Draw(BRect)
   const MonthLayout layout = Layout();
   const rgb_color panel = PanelColor();
 
+  const BRect rounded(4, 7, bounds.right - 5, 8 * layout.rowHeight + 8);
   SetHighColor(panel);
-  FillRoundRect(BRect(4, 7, bounds.right - 5, 8 * layout.rowHeight + 8), 3, 3);
+  FillRoundRect(rounded, 3, 3);
+  // The frame that shows where the keys go.
+  if (IsFocus()) {
+    SetHighColor(ui_color(B_KEYBOARD_NAVIGATION_COLOR));
+    StrokeRoundRect(rounded, 3, 3);
+  }
 
   // Weekday names from Monday (label 92) to Sunday (label 91).
   SetLowColor(panel);
@@ -171,6 +181,8 @@ void MonView::DrawTable(bool markSelected)
     cell->fWeek = IsoWeek(fYear, fMonth, day);
   }
   AccessibleChanged(B_ACCESSIBLE_NAME_CHANGED);
+  if (IsFocus())
+    AnnounceSelectedCell();
 
   DrawMonInfo();
   if (window)
@@ -218,11 +230,88 @@ void MonView::MouseDown(BPoint)
   // The caption with the year lies below the lower separator line.
   BMessage focus('TDSV');
   focus.AddInt32("_lfdnr", where.y < Bounds().bottom - 27 ? kMonthField : kYearField);
-  if (BWindow* window = Window())
-    window->MessageReceived(&focus);
+  Report(&focus);
 
   if (buttons == B_SECONDARY_MOUSE_BUTTON)
     HtmCalendar();
+}
+
+void MonView::KeyDown(const char* bytes, int32 numBytes)
+{
+  if (bytes == nullptr || numBytes != 1)
+    return;
+  const CivilDay shown{fYear, fMonth, fDay};
+  switch (bytes[0]) {
+  case B_LEFT_ARROW: Pick(DaysLater(shown, -1)); break;
+  case B_RIGHT_ARROW: Pick(DaysLater(shown, 1)); break;
+  case B_UP_ARROW: Pick(DaysLater(shown, -7)); break;
+  case B_DOWN_ARROW: Pick(DaysLater(shown, 7)); break;
+  case B_PAGE_UP: Pick(MonthsLater(shown, -1)); break;
+  case B_PAGE_DOWN: Pick(MonthsLater(shown, 1)); break;
+  case B_HOME: {
+    const int32 today = STMarkups::getSTMarkups()->fTodayCode;
+    if (today != 0)
+      Pick(CivilDay{today / 10000, today / 100 % 100, today % 100});
+    break;
+  }
+  default: break;
+  }
+}
+
+void MonView::KeyUp(const char* bytes, int32 numBytes)
+{
+  if (bytes == nullptr || numBytes != 1)
+    return;
+  switch (bytes[0]) {
+  case B_ENTER:
+  case B_ESCAPE: {
+    BMessage answer('Qmod');
+    answer.AddInt32("_QuitMod", bytes[0] == B_ENTER ? 1 : 0);
+    Report(&answer);
+    break;
+  }
+  case B_TAB: {
+    BMessage focus('TDSV');
+    focus.AddInt32("_lfdnr", kDayField);
+    Report(&focus);
+    break;
+  }
+  default: break;
+  }
+}
+
+void MonView::MakeFocus(bool focus)
+{
+  const bool had = IsFocus();
+  BView::MakeFocus(focus);
+  if (IsFocus() == had)
+    return;
+  Invalidate();
+  if (IsFocus())
+    AnnounceSelectedCell();
+}
+
+void MonView::Report(BMessage* message)
+{
+  if (BWindow* window = Window())
+    window->MessageReceived(message);
+}
+
+void MonView::Pick(const CivilDay& day)
+{
+  BMessage pick('NDAY');
+  pick.AddInt32("_day", day.day);
+  pick.AddInt32("_mon", day.month);
+  pick.AddInt32("_year", day.year);
+  Report(&pick);
+}
+
+void MonView::AnnounceSelectedCell()
+{
+  for (int32 index = 0; index < CountChildren(); index++) {
+    if (CellAt(index)->fSelected)
+      CellAt(index)->AccessibleChanged(B_ACCESSIBLE_FOCUS_CHANGED);
+  }
 }
 
 void MonView::HtmCalendar()

@@ -17,8 +17,17 @@
 // views, it has no window and takes no window lock; the bitmap's user holds
 // the bitmap's lock while it calls Draw and DrawTable and then Draw of each
 // cell.
+//
+// The month view the window gives the keys to (MakeFocus) frames itself in
+// the keyboard colour and picks days by keys, reporting each pick to the
+// window at once ('NDAY', as a click on a cell does): the arrows move a day
+// or a week, Page Up and Page Down a month, Home goes to today. Return and
+// Escape ask the window to answer or cancel ('Qmod' with "_QuitMod" 1 or
+// 0), Tab gives the keys back to the panel's day field ('TDSV' 3); these
+// act when the key is released, as the panel's fields do.
 #pragma once
 
+#include "calendar/CivilDay.h"
 #include "calendar/MonthLayout.h"
 #include "platform/interface/BView.h"
 
@@ -38,6 +47,9 @@ public:
   // field when it lies on the caption; a secondary click also writes the
   // year's calendar (HtmCalendar).
   void MouseDown(BPoint where) override;
+  void KeyDown(const char* bytes, int32 numBytes) override;
+  void KeyUp(const char* bytes, int32 numBytes) override;
+  void MakeFocus(bool focus = true) override;
   // A table named by its month and year, whose cells are the days.
   bool GetAccessibleInfo(accessible_info* info) const override;
 
@@ -71,6 +83,11 @@ public:
 
 private:
   MonthLayout Layout() const;
+  // Reports a message to the window by a direct call.
+  void Report(BMessage* message);
+  void Pick(const CivilDay& day);
+  // Tells a listening screen reader that the selected day has the keys.
+  void AnnounceSelectedCell();
   // Whether the cells are those of the month for this layout.
   bool HasCellsOf(const MonthGrid& grid, const MonthLayout& layout) const;
 };

@@ -92,6 +92,11 @@ BMenu* BMenuField::Menu() const
   return fMenuItem->Submenu();
 }
 
+void BMenuField::ShowMenu()
+{
+  fButton->showMenu();
+}
+
 void BMenuField::SetLabel(const char* label)
 {
   fLabel = label ? label : "";

@@ -35,6 +35,8 @@ public:
   void MakeFocus(bool focus = true) override;
 
   BMenu* Menu() const;
+  // Opens the menu, as a click on the button does; returns when it closes.
+  void ShowMenu();
   // The item that holds the menu and whose label the button shows.
   BMenuItem* MenuItem() const { return fMenuItem.get(); }
 

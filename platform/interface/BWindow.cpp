@@ -2,10 +2,12 @@
 
 #include "platform/messaging/AppDefs.h"
 #include "platform/messaging/BApplication.h"
+#include "platform/messaging/BMessage.h"
 #include "platform/interface/BView.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QShortcut>
 #include <QWidget>
 
 #include <xcb/xcb.h>
@@ -224,6 +226,23 @@ void BWindow::GetSizeLimits(float* minWidth, float* maxWidth, float* minHeight, 
     *minHeight = fMinHeight;
   if (maxHeight != nullptr)
     *maxHeight = fMaxHeight;
+}
+
+void BWindow::AddShortcut(function_key key, BMessage* message)
+{
+  const std::unique_ptr<BMessage> owned(message);
+  const int qtKey = key == B_MENU_KEY ? Qt::Key_Menu : Qt::Key_F1 + int(key - B_F1_KEY);
+  if (message == nullptr || (key != B_MENU_KEY && (key < B_F1_KEY || key > B_F12_KEY)))
+    return;
+  auto* shortcut = new QShortcut(QKeySequence(qtKey), fSurface.get());
+  shortcut->setContext(Qt::WindowShortcut);
+  const BMessage copy(*message);
+  QObject::connect(shortcut, &QShortcut::activated, [this, copy]() {
+    BMessage posted(copy);
+    PostMessage(&posted);
+  });
+  delete fShortcuts[key].data();
+  fShortcuts[key] = shortcut;
 }
 
 void BWindow::SetTitle(const char* title)

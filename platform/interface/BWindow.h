@@ -12,12 +12,17 @@
 // B_QUIT_ON_WINDOW_CLOSE quitting the window also quits the application.
 #pragma once
 
+#include "platform/interface/GraphicsDefs.h"
 #include "platform/messaging/BLooper.h"
 #include "platform/support/BRect.h"
 
+#include <QPointer>
+
+#include <map>
 #include <memory>
 #include <string>
 
+class BMessage;
 class BView;
 class QWidget;
 
@@ -115,6 +120,11 @@ public:
   // The top-level widget, for the layer's own view code.
   QWidget* Widget() const;
 
+  // While the window is active, a press of `key` posts a copy of `message`
+  // to the window before the focus view sees the key; the window takes
+  // the message. A second shortcut for the key replaces the first.
+  void AddShortcut(function_key key, BMessage* message);
+
   // Views at the top of the window; the window deletes them with itself.
   void AddChild(BView* child, BView* before = nullptr);
   bool RemoveChild(BView* child);
@@ -136,6 +146,7 @@ private:
   void WidgetCloseRequested();
 
   std::unique_ptr<Surface> fSurface;
+  std::map<function_key, QPointer<QObject>> fShortcuts;  // children of the surface
   BView* fTopView = nullptr; // holds the top views inside the widget
   std::string fTitle;
   window_look fLook;

@@ -100,6 +100,23 @@ enum : uint8 {
   B_DELETE = 127,
 };
 
+// Keys that give no character, for BWindow::AddShortcut; their key codes.
+enum function_key : uint32 {
+  B_F1_KEY = 0x02,
+  B_F2_KEY,
+  B_F3_KEY,
+  B_F4_KEY,
+  B_F5_KEY,
+  B_F6_KEY,
+  B_F7_KEY,
+  B_F8_KEY,
+  B_F9_KEY,
+  B_F10_KEY,
+  B_F11_KEY,
+  B_F12_KEY,
+  B_MENU_KEY = 0x68,  // the context-menu key
+};
+
 // Mouse buttons as GetMouse reports them.
 enum : uint32 {
   B_PRIMARY_MOUSE_BUTTON = 1,

@@ -93,12 +93,6 @@ def key(*keys):
         time.sleep(0.1)
 
 
-def click(accessible):
-    x, y, width, height = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    subprocess.run(['xdotool', 'mousemove', str(x + width // 2), str(y + height // 2), 'click', '1'],
-                   check=True, timeout=WAIT_S)
-
-
 def tree_text(root, depth=0):
     """The tree as lines of role, name, value and states; runs of table
     cells are shortened to their first two and their last."""
@@ -159,16 +153,17 @@ def accessibility_bus():
 
 
 class Request:
-    """A request from another program (docs/examples/ask_date.py)."""
+    """A request from another program: docs/examples/ask_date.py, or
+    AskOrvel's command line."""
 
-    def __init__(self, args, env):
-        self.process = subprocess.Popen(['/usr/bin/python3', ASK_DATE_PY, '--timeout', '60', *args], env=env,
-                                        stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    def __init__(self, command, env):
+        self.process = subprocess.Popen(command, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         self.output = ''
+        self.errors = ''
 
     def wait(self):
         """The answer printed, once the asker has ended."""
-        self.output, _ = self.process.communicate(timeout=WAIT_S)
+        self.output, self.errors = self.process.communicate(timeout=WAIT_S)
         return self.output.strip()
 
     def stop(self):
@@ -244,13 +239,29 @@ class Orvella:
         return self.app
 
     def ask(self, *args):
-        request = Request(args, self.env)
+        """Asks through docs/examples/ask_date.py."""
+        return self._request(['/usr/bin/python3', ASK_DATE_PY, '--timeout', '60', *args])
+
+    def ask_orvel(self, *args):
+        """Asks through AskOrvel's command line."""
+        return self._request([os.path.join(BIN_DIR, 'AskOrvel'), '--timeout', '60', *args])
+
+    def _request(self, command):
+        request = Request(command, self.env)
         self.requests.append(request)
         return request
 
+    def focus_window(self):
+        """Gives Orvella's window the keyboard, as switching to it does."""
+        subprocess.run(['xdotool', 'search', '--sync', '--onlyvisible', '--name', '^Orvella$', 'windowfocus'],
+                       check=True, timeout=WAIT_S)
+        wait_for('the window active', lambda: has(find(self.app, 'frame'), pyatspi.STATE_ACTIVE))
+
     def open_settings_menu(self, events):
-        """Opens the menu and steps onto its first item; returns the menu."""
-        click(find(self.app, 'push button', name='Settings'))
+        """Opens the menu by its key and steps onto its first item; returns
+        the menu."""
+        self.focus_window()
+        key('F10')
         key('Down')
         item = wait_for('a menu item focused', lambda: self._focused_item(events))
         return item.parent

@@ -1,10 +1,13 @@
 // Month views: the cells they build, the selection, a month painted
 // offscreen, and what clicks outside the cells report.
+#include "calendar/CivilDay.h"
 #include "calendar/DayColors.h"
 #include "calendar/MonthGrid.h"
 #include "calendar/MonthLayout.h"
 #include "platform/interface/InterfaceDefs.h"
 #include "tests/views/ViewsFixture.h"
+
+#include <QPixmap>
 
 #include <fstream>
 #include <vector>
@@ -165,6 +168,60 @@ TEST_F(MonViewTest, MonthPaintedOffscreen)
   // 200 wide, the week column is reserved and cleared but too narrow.
   const QImage narrow = RenderMonth(BRect(0, 0, 200, 170), 2006, 12, 1, false);
   EXPECT_EQ(CountInk(narrow, BRect(200 - 26, h + 10, 200 - 8, 5 * h + 22)), 0) << "no week numbers";
+}
+
+TEST_F(MonViewTest, TheMonthWithTheKeysPicksDaysAndAsksForAnswers)
+{
+  Marks("", 20040310);
+  ReportWindow window;
+  auto* view = new MonView(BRect(3, 77, 317, 240), "tMon", 2004, 3, 31, false);
+  window.AddChild(view);
+  view->DrawTable(true);
+  const rgb_color keyboard = Opaque(ui_color(B_KEYBOARD_NAVIGATION_COLOR));
+  EXPECT_NE(At(view->Widget()->grab().toImage(), 4, 60), keyboard);
+  view->MakeFocus(true);
+  EXPECT_EQ(At(view->Widget()->grab().toImage(), 4, 60), keyboard) << "a frame shows where the keys are";
+
+  struct Row {
+    const char* edge;
+    CivilDay from;
+    int key;
+    uint32 report;  // 0: none
+    CivilDay picked;
+    int32 number;   // "_QuitMod" or "_lfdnr"
+  } rows[] = {
+      {"Right: the next day, in the next month", {2004, 3, 31}, Qt::Key_Right, 'NDAY', {2004, 4, 1}, 0},
+      {"Left: the day before, a leap day", {2004, 3, 1}, Qt::Key_Left, 'NDAY', {2004, 2, 29}, 0},
+      {"Up: a week back", {2004, 3, 31}, Qt::Key_Up, 'NDAY', {2004, 3, 24}, 0},
+      {"Down: a week on, into the next month", {2004, 3, 31}, Qt::Key_Down, 'NDAY', {2004, 4, 7}, 0},
+      {"Page Up: a month back, to its last day", {2004, 3, 31}, Qt::Key_PageUp, 'NDAY', {2004, 2, 29}, 0},
+      {"Page Down: a month on, into the next year", {2004, 12, 15}, Qt::Key_PageDown, 'NDAY', {2005, 1, 15}, 0},
+      {"Home: today", {2004, 12, 15}, Qt::Key_Home, 'NDAY', {2004, 3, 10}, 0},
+      {"Return: answer", {2004, 3, 31}, Qt::Key_Return, 'Qmod', {}, 1},
+      {"Escape: cancel", {2004, 3, 31}, Qt::Key_Escape, 'Qmod', {}, 0},
+      {"Tab: back to the day field", {2004, 3, 31}, Qt::Key_Tab, 'TDSV', {}, 3},
+      {"a letter does nothing", {2004, 3, 31}, Qt::Key_A, 0, {}, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.edge);
+    view->fYear = row.from.year;
+    view->fMonth = row.from.month;
+    view->fDay = row.from.day;
+    window.received.clear();
+    PressKey(view, row.key, row.key == Qt::Key_A ? "a" : "");
+    if (row.report == 0) {
+      EXPECT_TRUE(window.received.empty());
+      continue;
+    }
+    ASSERT_EQ(window.Codes(), std::vector<uint32>{row.report}) << "one report, on press or on release";
+    const BMessage& report = window.received.front();
+    if (row.report == 'NDAY') {
+      EXPECT_EQ(CivilDay({report.GetInt32("_year", 0), report.GetInt32("_mon", 0), report.GetInt32("_day", 0)}).Code(),
+                row.picked.Code());
+    } else {
+      EXPECT_EQ(report.GetInt32(row.report == 'Qmod' ? "_QuitMod" : "_lfdnr", -1), row.number);
+    }
+  }
 }
 
 TEST_F(MonViewTest, ClicksOutsideTheCells)
