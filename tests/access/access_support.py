@@ -8,6 +8,7 @@ import os
 import shutil
 import struct
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -27,6 +28,27 @@ class Failure(Exception):
 def check(holds, what, got=None):
     if not holds:
         raise Failure(f'{what}: got {got!r}')
+
+
+def run(main):
+    """Runs a test's main; a check that fails ends the test with status 1."""
+    try:
+        main()
+    except Failure as failure:
+        print(f'FAILED: {failure}', file=sys.stderr)
+        sys.exit(1)
+
+
+def panel_values(app):
+    """The panel's fields by name: their numbers and their texts."""
+    return {s.name: (s.queryValue().currentValue, s.queryText().getText(0, -1))
+            for s in find(app, 'spin button', every=True)}
+
+
+def panel_date(app):
+    """Year, month and day in the panel (English names)."""
+    values = panel_values(app)
+    return tuple(int(values[name][0]) for name in ('Year', 'Month', 'Day'))
 
 
 def pump():

@@ -17,12 +17,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from access_support import Events, Failure, Orvella, accessibility_bus, check, find, key, wait_for  # noqa: E402
-
-
-def panel_date(app):
-    values = {s.name: int(s.queryValue().currentValue) for s in find(app, 'spin button', every=True)}
-    return values['Year'], values['Month'], values['Day']
+from access_support import Events, Orvella, accessibility_bus, check, find, key, panel_date, run, wait_for  # noqa: E402
 
 
 def keys_on(app):
@@ -76,8 +71,4 @@ def main():
 
 
 if __name__ == '__main__':
-    try:
-        main()
-    except Failure as failure:
-        print(f'FAILED: {failure}', file=sys.stderr)
-        sys.exit(1)
+    run(main)

@@ -12,17 +12,12 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from access_support import Failure, Orvella, accessibility_bus, check, find, wait_for  # noqa: E402
+from access_support import Orvella, accessibility_bus, check, find, panel_date, run, wait_for  # noqa: E402
 
 
 def marked_today(app):
     """The names of the cells that say they are today."""
     return [cell.name for cell in find(app, 'table cell', every=True) if cell.name.endswith(', today')]
-
-
-def panel_date(app):
-    values = {s.name: int(s.queryValue().currentValue) for s in find(app, 'spin button', every=True)}
-    return values['Year'], values['Month'], values['Day']
 
 
 def main():
@@ -40,8 +35,4 @@ def main():
 
 
 if __name__ == '__main__':
-    try:
-        main()
-    except Failure as failure:
-        print(f'FAILED: {failure}', file=sys.stderr)
-        sys.exit(1)
+    run(main)

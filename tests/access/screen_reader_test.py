@@ -15,14 +15,9 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from access_support import (Events, Failure, Orvella, accessibility_bus, check, find, has, key,  # noqa: E402
-                            names_of, tree_text, wait_for)
+from access_support import (Events, Orvella, accessibility_bus, check, find, has, key,  # noqa: E402
+                            names_of, panel_values, run, tree_text, wait_for)
 import pyatspi  # noqa: E402
-
-
-def spin_values(app):
-    return {s.name: (s.queryValue().currentValue, s.queryText().getText(0, -1))
-            for s in find(app, 'spin button', every=True)}
 
 
 def main():
@@ -34,7 +29,7 @@ def main():
         app = orvella.application()
 
         # The compact panel: six fields and four buttons, named.
-        fields = spin_values(app)
+        fields = panel_values(app)
         check(sorted(fields) == sorted(['Year', 'Month', 'Day', 'Hour', 'Minute', 'AM or PM']),
               'the fields are spin buttons named after what they hold', fields)
         check(fields['Year'] == (2004, '2004') and fields['Month'] == (3, 'March') and fields['Day'][0] == 15,
@@ -60,7 +55,7 @@ def main():
         # A request from another program: the grid shows its month, a table
         # of days whose cells say their date, marks and today.
         orvella.ask('--preset', '2004/03/10 14:05')
-        wait_for('the requested day', lambda: spin_values(app)['Day'][0] == 10)
+        wait_for('the requested day', lambda: panel_values(app)['Day'][0] == 10)
         grid = find(app, 'table', showing=True)
         check(grid.name == 'March 2004', 'the grid is named by its month', grid.name)
         table = grid.queryTable()
@@ -88,7 +83,7 @@ def main():
         clock = wait_for('the clock', lambda: find(app, 'dial', name='Clock', showing=True))
         check(clock.queryText().getText(0, -1) == '14:05', 'the clock reads its time', clock.queryText().getText(0, -1))
         key('Up')
-        wait_for('the hour stepped', lambda: spin_values(app)['Hour'] == (15, '15'))
+        wait_for('the hour stepped', lambda: panel_values(app)['Hour'] == (15, '15'))
         wait_for('the clock stepped', lambda: clock.queryText().getText(0, -1) == '15:05')
         wait_for('the focus announced', lambda: events.saw('object:state-changed:focused', 'Hour', detail=1))
         wait_for('the hour change announced', lambda: events.saw('object:property-change:accessible-value', 'Hour'))
@@ -101,7 +96,7 @@ def main():
             return
         orvella.choose_language(events, 'Deutsch')
         wait_for('German buttons', lambda: find(app, 'push button', name='Abbrechen'))
-        fields = spin_values(app)
+        fields = panel_values(app)
         check({'Jahr', 'Monat', 'Tag', 'Stunde', 'Minute'} <= set(fields), 'the fields are named in German', fields)
         check(fields['Monat'][1] == 'März', 'the month reads its German name', fields)
         grid = find(app, 'table')  # under the clock: the hour field has the focus
@@ -113,8 +108,4 @@ def main():
 
 
 if __name__ == '__main__':
-    try:
-        main()
-    except Failure as failure:
-        print(f'FAILED: {failure}', file=sys.stderr)
-        sys.exit(1)
+    run(main)

@@ -200,8 +200,6 @@ TEST(FieldRange, LongHalfDayLabelsAreCutNotOverrun)
   SetLabelSource(nullptr);
 }
 
-} // namespace
-
 TEST(FieldSpeech, FieldsAreSpinBoxesNamedAfterWhatTheyHold)
 {
   struct Row {
@@ -234,3 +232,5 @@ TEST(FieldSpeech, FieldsAreSpinBoxesNamedAfterWhatTheyHold)
     }
   }
 }
+
+} // namespace
