@@ -1,4 +1,3 @@
-#include "calendar/DateNames.h"
 #include "calendar/Labels.h"
 
 #include <gtest/gtest.h>
@@ -34,32 +33,6 @@ TEST(Labels, InstalledSourceAnswersNumbersOneToNinetyNine)
   EXPECT_STREQ(getLabel(0), "Orvella") << "0 never asks the source";
   SetLabelSource(nullptr);
   EXPECT_STREQ(getLabel(2), "Cancel");
-}
-
-TEST(DateNames, DatesInWordsFollowTheLabels)
-{
-  struct Row {
-    const char* edge;
-    int32 year, month, day;
-    const char* text;
-  } rows[] = {
-      {"a Monday in March", 2004, 3, 15, "Monday, 15 March 2004"},
-      {"leap day of a century leap year", 2000, 2, 29, "Tuesday, 29 February 2000"},
-      {"the panel's first day", 1900, 1, 1, "Monday, 1 January 1900"},
-      {"the panel's last day, a Thursday", 2037, 12, 31, "Thursday, 31 December 2037"},
-  };
-  for (const Row& row : rows)
-    EXPECT_EQ(LongDateText(row.year, row.month, row.day), row.text) << row.edge;
-  EXPECT_EQ(MonthYearText(2004, 3), "March 2004");
-  EXPECT_STREQ(MonthName(0), "");
-  EXPECT_STREQ(MonthName(13), "");
-  EXPECT_STREQ(WeekdayName(7), "");
-
-  SetLabelSource([](int number) -> const char* {
-    return number == kLabelJanuary + 2 ? "März" : number == kLabelSunday + 1 ? "Montag" : nullptr;
-  });
-  EXPECT_EQ(LongDateText(2004, 3, 15), "Montag, 15 März 2004");
-  SetLabelSource(nullptr);
 }
 
 } // namespace

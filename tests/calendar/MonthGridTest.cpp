@@ -62,30 +62,6 @@ TEST(MonthGrid, WeekdaysOfKnownDates)
     EXPECT_EQ(Weekday(DayNumber(row.year, row.month, row.day)), row.weekday) << row.year << "/" << row.month << "/" << row.day;
 }
 
-TEST(CivilDay, StepsOfTheGridKeys)
-{
-  struct Row {
-    const char* edge;
-    CivilDay from;
-    int64 days;
-    int32 months;
-    CivilDay to;
-  } rows[] = {
-      {"a day into the next month", {2004, 3, 31}, 1, 0, {2004, 4, 1}},
-      {"a day back into the last year", {2005, 1, 1}, -1, 0, {2004, 12, 31}},
-      {"a week over the leap day", {2004, 2, 25}, 7, 0, {2004, 3, 3}},
-      {"a week back over a common February", {2005, 3, 3}, -7, 0, {2005, 2, 24}},
-      {"a month from the 31st to a leap February", {2004, 1, 31}, 0, 1, {2004, 2, 29}},
-      {"a month from the 31st to a common February", {2005, 1, 31}, 0, 1, {2005, 2, 28}},
-      {"a month back into December", {2005, 1, 15}, 0, -1, {2004, 12, 15}},
-      {"a month back to a shorter month", {2004, 3, 31}, 0, -1, {2004, 2, 29}},
-  };
-  for (const Row& row : rows) {
-    const CivilDay to = row.months != 0 ? MonthsLater(row.from, row.months) : DaysLater(row.from, row.days);
-    EXPECT_EQ(to.Code(), row.to.Code()) << row.edge;
-  }
-}
-
 TEST(MonthGrid, IsoWeeksAtTheTurnOfTheYear)
 {
   struct Row {

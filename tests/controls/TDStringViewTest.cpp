@@ -200,37 +200,4 @@ TEST(FieldRange, LongHalfDayLabelsAreCutNotOverrun)
   SetLabelSource(nullptr);
 }
 
-TEST(FieldSpeech, FieldsAreSpinBoxesNamedAfterWhatTheyHold)
-{
-  struct Row {
-    const char* edge;
-    int32 number;
-    const char* text;
-    int32 low, high;
-    accessible_role role;
-    const char* name;
-    const char* value;
-  } rows[] = {
-      {"year", 1, "2004", 1900, 2037, B_ACCESSIBLE_SPIN_BOX, "Year", "2004"},
-      {"month by its whole name", 2, "03", 1, 12, B_ACCESSIBLE_SPIN_BOX, "Month", "March"},
-      {"hour without its leading zero", 4, "09", 0, 23, B_ACCESSIBLE_SPIN_BOX, "Hour", "9"},
-      {"afternoon", 6, "2", 1, 2, B_ACCESSIBLE_SPIN_BOX, "AM or PM", "PM"},
-      {"separators are left out", 99, "/", 0, 0, B_ACCESSIBLE_IGNORED, "", ""},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.edge);
-    Field f(row.number, row.text, row.low, row.high);
-    accessible_info info;
-    ASSERT_TRUE(f.field->GetAccessibleInfo(&info));
-    EXPECT_EQ(info.role, row.role);
-    EXPECT_EQ(info.name, row.name);
-    EXPECT_EQ(info.value, row.value);
-    if (row.role == B_ACCESSIBLE_SPIN_BOX) {
-      EXPECT_EQ(info.number, f.field->value);
-      EXPECT_EQ(info.minimum, row.low);
-      EXPECT_EQ(info.maximum, row.high);
-    }
-  }
-}
-
 } // namespace

@@ -33,34 +33,6 @@ TEST(TimeView, EveryHourInBothModes)
   }
 }
 
-TEST(TimeView, ReadsItsTimeAsADial)
-{
-  EnsureGuiApp();
-  TimeView clock(kClock, "tZeit", 0, 0, 10, false);
-  struct Row {
-    const char* edge;
-    bool twelveHour;
-    int32 hour, minute;
-    const char* value;
-  } rows[] = {
-      {"24-hour afternoon", false, 14, 5, "14:05"},
-      {"12-hour afternoon", true, 14, 5, "02:05 PM"},
-      {"midnight on the 12-hour clock", true, 0, 0, "12:00 AM"},
-      {"noon on the 12-hour clock", true, 12, 30, "12:30 PM"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.edge);
-    clock.SetTwelveHour(row.twelveHour);
-    clock.SetTime(row.hour, row.minute);
-    accessible_info info;
-    ASSERT_TRUE(clock.GetAccessibleInfo(&info));
-    EXPECT_EQ(info.role, B_ACCESSIBLE_DIAL);
-    EXPECT_EQ(info.name, "Clock");
-    EXPECT_EQ(info.value, row.value);
-    EXPECT_EQ(info.number, row.hour * 60 + row.minute) << "minutes of the day";
-  }
-}
-
 BPoint OnDial(const ClockFace& face, float angle, float distance)
 {
   return BPoint(face.centerX + X_AnArc(angle, distance), face.centerY + Y_AnArc(angle, distance));
