@@ -294,10 +294,11 @@ class Orvella:
         return focus if focus is not None and focus.getRoleName() == 'menu item' else None
 
     def choose_in_menu(self, events, name):
-        """Steps down the open menu to the item of that name."""
+        """Steps down the open menu to the item of that name (or whose name
+        ends with it, as " 2 Globals" does with "Globals")."""
         for _ in range(20):
             item = wait_for('a menu item focused', lambda: self._focused_item(events))
-            if item.name == name:
+            if item.name.endswith(name):
                 return item
             key('Down')
             wait_for('the next item', lambda: self._focused_item(events) != item)

@@ -8,7 +8,7 @@ come from AskOrvel's command line: the first, for 15 March, is answered
 with Right x5 and Return (20 March); the second walks by months and weeks
 across month ends, goes home to today and is cancelled with Escape. F10
 then opens the settings menu, whose items the arrows reach: Triple-Preview
-and, in a submenu, another language. The accessibility bus tells the test
+and, in a submenu, the switch that hides global holidays. The accessibility bus tells the test
 where the keys are, so that it waits for states, not for time. Exit status
 0 when every check holds.
 """
@@ -28,7 +28,8 @@ def keys_on(app):
 
 def main():
     accessibility_bus()
-    with Orvella(today='2004-03-10 10:00:00', expanded=True) as orvella:
+    with Orvella(today='2004-03-10 10:00:00', expanded=True,
+                 mark_days=['[HD][ever/03/17][St. Patrick][frFR]']) as orvella:
         events = Events('object:state-changed:focused')
         app = orvella.application()
         orvella.focus_window()
@@ -60,15 +61,20 @@ def main():
         check(answer.wait() == '' and answer.process.returncode == 1, 'Escape cancels',
               (answer.output, answer.errors, answer.process.returncode))
 
-        # Every menu item by keys: F10 and the arrows.
+        # Every menu item by keys: F10 and the arrows, also into submenus.
         orvella.open_settings_menu(events)
         orvella.choose_in_menu(events, 'Triple-Preview')
         key('Return')
         wait_for('three months', lambda: len(find(app, 'table', every=True, showing=True)) == 3)
         wait_for('the keys still in the grid', lambda: keys_on(app) == 'Wednesday, 10 March 2004, today')
-        orvella.choose_language(events, 'Français')
-        wait_for('the window in French', lambda: find(app, 'push button', name='Annuler'))
-
+        check(find(app, 'table cell', name='Wednesday, 17 March 2004, St. Patrick (holiday)') is not None,
+              'the holiday shows')
+        orvella.open_settings_menu(events)
+        orvella.choose_in_menu(events, 'MarkDays')
+        key('Right')
+        orvella.choose_in_menu(events, 'Globals')
+        key('Return')
+        wait_for('global holidays hidden', lambda: find(app, 'table cell', name='Wednesday, 17 March 2004'))
 
 if __name__ == '__main__':
     run(main)
