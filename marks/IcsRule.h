@@ -32,6 +32,7 @@ public:
   IcsRule();
   ~IcsRule();
   IcsRule(IcsRule&&) noexcept;
+  IcsRule(const IcsRule& other);
   IcsRule& operator=(IcsRule&&) noexcept;
 
   // Reads the rule of an entry that starts at `start`; false when libical

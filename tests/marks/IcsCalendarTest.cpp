@@ -147,6 +147,83 @@ TEST_F(IcsCalendarTest, RepetitionsAndExceptions)
   }
 }
 
+TEST_F(IcsCalendarTest, WhatServersAndProgramsWrite)
+{
+  const std::string kSeries = "UID:s\nDTSTART;TZID=Europe/Berlin:20260105T100000\nRRULE:FREQ=WEEKLY\n";
+  const struct {
+    const char* edge;
+    std::string body;  // inside VCALENDAR
+    int32 month;       // of 2026
+    const char* days;
+    const char* problems;
+  } rows[] = {
+      // A moved day of an all-day series named by a date-time, as Exchange writes it.
+      {"date-time RECURRENCE-ID of an all-day series",
+       Event("UID:a\nDTSTART;VALUE=DATE:20260219\nRRULE:FREQ=WEEKLY;COUNT=3\n")
+           + Event("UID:a\nRECURRENCE-ID;TZID=Europe/Berlin:20260226T000000\nDTSTART;VALUE=DATE:20260227\n"),
+       2, "02/19 02/27", ""},
+      {"date-time EXDATE of an all-day series",
+       Event("DTSTART;VALUE=DATE:20260219\nRRULE:FREQ=WEEKLY;COUNT=3\nEXDATE:20260226T000000\n"), 2, "02/19", ""},
+      // Server exports of edited entries hold every version.
+      {"the highest SEQUENCE wins",
+       Event("UID:b\nSEQUENCE:1\nDTSTART;VALUE=DATE:20260310\n") + Event("UID:b\nSEQUENCE:3\nDTSTART;VALUE=DATE:20260312\n")
+           + Event("UID:b\nSEQUENCE:2\nDTSTART;VALUE=DATE:20260311\n"),
+       3, "03/12", ""},
+      {"on a tie the latest DTSTAMP",
+       Event("UID:b\nDTSTAMP:20260102T100000Z\nDTSTART;VALUE=DATE:20260311\n")
+           + Event("UID:b\nDTSTAMP:20260101T100000Z\nDTSTART;VALUE=DATE:20260310\n"),
+       3, "03/11", ""},
+      {"a newer version cancels",
+       Event("UID:b\nDTSTART;VALUE=DATE:20260310\n") + Event("UID:b\nSEQUENCE:1\nSTATUS:CANCELLED\nDTSTART;VALUE=DATE:20260310\n"),
+       3, "", ""},
+      {"versions of a moved day",
+       Event(kSeries) + Event("UID:s\nSEQUENCE:2\nRECURRENCE-ID;TZID=Europe/Berlin:20260112T100000\nDTSTART;TZID=Europe/Berlin:20260114T100000\n")
+           + Event("UID:s\nSEQUENCE:1\nRECURRENCE-ID;TZID=Europe/Berlin:20260112T100000\nDTSTART;TZID=Europe/Berlin:20260113T100000\n"),
+       1, "01/05 01/14 01/19 01/26", ""},
+      // A moved day with a rule of its own repeated it for ever.
+      {"a rule inside a moved day",
+       Event(kSeries) + Event("UID:s\nRECURRENCE-ID;TZID=Europe/Berlin:20260112T100000\n"
+                              "DTSTART;TZID=Europe/Berlin:20260114T100000\nRRULE:FREQ=DAILY\n"),
+       1, "01/05 01/14 01/19 01/26", "1 repetition rule inside a moved repetition ignored"},
+      {"THISANDFUTURE moves the later days too",
+       Event(kSeries) + Event("UID:s\nRECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:20260119T100000\n"
+                              "DTSTART;TZID=Europe/Berlin:20260121T100000\nRRULE:FREQ=DAILY\n"),
+       1, "01/05 01/12 01/21 01/28", "1 repetition rule inside a moved repetition ignored"},
+      {"a later THISANDFUTURE ends the earlier one",
+       Event(kSeries) + Event("UID:s\nRECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:20260119T100000\n"
+                              "DTSTART;TZID=Europe/Berlin:20260121T100000\n")
+           + Event("UID:s\nRECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:20260202T100000\n"
+                   "DTSTART;TZID=Europe/Berlin:20260203T100000\n"),
+       2, "02/03 02/10 02/17 02/24", ""},
+      {"a cancelled THISANDFUTURE ends the series",
+       Event(kSeries) + Event("UID:s\nRECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:20260119T100000\n"
+                              "STATUS:CANCELLED\nDTSTART;TZID=Europe/Berlin:20260119T100000\n"),
+       1, "01/05 01/12", ""},
+      // An all-day start with an end at a time of day.
+      {"a date-time end late in a day", Event("DTSTART;VALUE=DATE:20260301\nDTEND:20260303T230000\n"), 3,
+       "03/01 03/02 03/03", ""},
+      {"a date-time end at midnight", Event("DTSTART;VALUE=DATE:20260301\nDTEND:20260303T000000\n"), 3, "03/01 03/02",
+       ""},
+      {"a duration into a day", Event("DTSTART;VALUE=DATE:20260301\nDURATION:P1DT12H\n"), 3, "03/01 03/02", ""},
+      // A misspelt END swallowed every later entry.
+      {"a misspelt END of another component",
+       "BEGIN:VTODO\nSUMMARY:Call\nEND:VTOOD\n" + Event("DTSTART;VALUE=DATE:20260305\n"), 3, "03/05",
+       "line 6: END:VTOOD taken as the end of VTODO"},
+      {"a misspelt END of an entry",
+       "BEGIN:VEVENT\nDTSTART;VALUE=DATE:20260305\nEND:VEVNT\n" + Event("DTSTART;VALUE=DATE:20260306\n")
+           + "BEGIN:VTODO\nEND:VTDO\n",
+       3, "03/05 03/06", "line 6: END:VEVNT taken as the end of VEVENT (and 1 more such line)"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.edge);
+    IcsProblems problems;
+    std::unique_ptr<IcsCalendar> calendar = Read(Calendar(row.body), 'user', &problems);
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_EQ(problems.Text(), row.problems);
+    EXPECT_EQ(DaysOf(*calendar, 2026, row.month), row.days);
+  }
+}
+
 TEST_F(IcsCalendarTest, AllDayAgainstTimedAcrossZones)
 {
   const std::string kPlus14 = "BEGIN:VTIMEZONE\nTZID:Custom/Plus14\nBEGIN:STANDARD\nDTSTART:19700101T000000\n"
