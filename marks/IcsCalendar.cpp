@@ -14,6 +14,7 @@
 #include "calendar/LocalOffsets.h"
 #include "marks/IcsReader.h"
 #include "marks/IcsTime.h"
+#include "marks/IcsZoneBlock.h"
 #include "marks/Libical.h"
 
 namespace {
@@ -202,6 +203,8 @@ std::string IcsProblems::Text() const
   add(skippedEntries, "entry skipped", "entries skipped");
   add(unknownZones, "entry in an unknown time zone taken as local time",
       "entries in unknown time zones taken as local time");
+  add(fastZoneRules, "time-zone rule repeating more often than daily ignored",
+      "time-zone rules repeating more often than daily ignored");
   add(movedRules, "repetition rule inside a moved repetition ignored",
       "repetition rules inside moved repetitions ignored");
   if (badEnds > 0) {
@@ -212,7 +215,10 @@ std::string IcsProblems::Text() const
   return text;
 }
 
-IcsCalendar::IcsCalendar(uint32 kind, const std::string& name) : fKind(kind), fName(name) {}
+IcsCalendar::IcsCalendar(uint32 kind, const std::string& name)
+    : fKind(kind), fName(name), fOnsetsLeft(IcsZoneBlock::kOnsetsPerFile)
+{
+}
 
 IcsCalendar::~IcsCalendar()
 {
@@ -222,9 +228,26 @@ IcsCalendar::~IcsCalendar()
     Ical().icaltimezone_free(zone, 1);
 }
 
-void IcsCalendar::AddZone(const std::string& text)
+void IcsCalendar::AddZone(const std::string& text, IcsProblems* problems)
 {
-  icalcomponent* component = Ical().icalparser_parse_string(text.c_str());
+  IcsZoneBlock block;
+  if (!block.Read(text, &fOnsetsLeft) || fOwnZones.count(block.Tzid()) > 0)
+    return;
+  problems->fastZoneRules += block.FastRules();
+  // Dates before the block's first onset take the system's zone of the
+  // same name when there is one.
+  std::optional<IcsZoneBlock> namesake;
+  if (icaltimezone* system = SystemZone(block.Tzid())) {
+    icalcomponent* component = Ical().icaltimezone_get_component(system);
+    if (char* systemText = component != nullptr ? Ical().icalcomponent_as_ical_string_r(component) : nullptr) {
+      int32 unlimited = IcsZoneBlock::kOnsetsPerFile;
+      namesake.emplace();
+      if (!namesake->Read(systemText, &unlimited))
+        namesake.reset();
+      Ical().icalmemory_free_buffer(systemText);
+    }
+  }
+  icalcomponent* component = Ical().icalparser_parse_string(block.Text(namesake ? &*namesake : nullptr).c_str());
   if (component == nullptr)
     return;
   if (Ical().icalcomponent_isa(component) != ICAL_VTIMEZONE_COMPONENT) {
@@ -239,21 +262,11 @@ void IcsCalendar::AddZone(const std::string& text)
       Ical().icaltimezone_free(zone, 1);
     return;
   }
-  const char* tzid = Ical().icaltimezone_get_tzid(zone);
-  if (tzid == nullptr || fOwnZones.count(tzid) > 0) {
-    Ical().icaltimezone_free(zone, 1);
-    return;
-  }
-  fOwnZones[tzid] = zone;
+  fOwnZones[block.Tzid()] = zone;
 }
 
-icaltimezone* IcsCalendar::Zone(const std::string& tzid, bool* unknown)
+icaltimezone* IcsCalendar::SystemZone(const std::string& tzid)
 {
-  if (tzid.empty())
-    return nullptr;
-  auto own = fOwnZones.find(tzid);
-  if (own != fOwnZones.end())
-    return own->second;
   auto known = fSystemZones.find(tzid);
   if (known == fSystemZones.end()) {
     // Some programs put a path before the zone name
@@ -266,9 +279,20 @@ icaltimezone* IcsCalendar::Zone(const std::string& tzid, bool* unknown)
     }
     known = fSystemZones.emplace(tzid, zone).first;
   }
-  if (known->second == nullptr)
-    *unknown = true;
   return known->second;
+}
+
+icaltimezone* IcsCalendar::Zone(const std::string& tzid, bool* unknown)
+{
+  if (tzid.empty())
+    return nullptr;
+  auto own = fOwnZones.find(tzid);
+  if (own != fOwnZones.end())
+    return own->second;
+  icaltimezone* zone = SystemZone(tzid);
+  if (zone == nullptr)
+    *unknown = true;
+  return zone;
 }
 
 // Walks the components. The first walk (zonesOnly) only makes the file's
@@ -290,7 +314,7 @@ bool IcsCalendar::Walk(std::string_view text, bool zonesOnly, IcsProblems* probl
       zoneText += "END:" + open.back() + "\r\n";
     if (open.size() == zoneDepth) {
       if (whole)
-        AddZone(zoneText);
+        AddZone(zoneText, problems);
       zoneDepth = 0;
     }
     if (open.size() == entryDepth) {

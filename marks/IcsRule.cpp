@@ -99,6 +99,14 @@ bool IcsRule::Parse(const std::string& text, const icaltimetype& start)
   return true;
 }
 
+bool IcsRule::MoreOftenThanDaily(const std::string& text)
+{
+  icalrecurrencetype rule = Ical().icalrecurrencetype_from_string(text.c_str());
+  free(rule.rscale);
+  return RepeatsWithinADay(rule.freq) || Count(rule.by_hour) > 1 || Count(rule.by_minute) > 1
+         || Count(rule.by_second) > 1;
+}
+
 bool IcsRule::TakePlainShape(const icalrecurrencetype& rule, const icaltimetype& start)
 {
   if (Count(rule.by_second) + Count(rule.by_minute) + Count(rule.by_hour) + Count(rule.by_year_day)

@@ -277,6 +277,73 @@ TEST_F(IcsCalendarTest, AllDayAgainstTimedAcrossZones)
   tzset();
 }
 
+// A zone of its own, with a rule of each observance.
+std::string ZoneBlock(const char* tzid, const char* standard, const char* daylight)
+{
+  return std::string("BEGIN:VTIMEZONE\nTZID:") + tzid + "\nBEGIN:STANDARD\n" + standard + "END:STANDARD\n"
+         + (*daylight ? std::string("BEGIN:DAYLIGHT\n") + daylight + "END:DAYLIGHT\n" : "") + "END:VTIMEZONE\n";
+}
+
+TEST_F(IcsCalendarTest, TimeZoneBlocksAreBoundedAndCoverEveryDate)
+{
+  // Sydney's rules since 2008, as a program writes them for a zone it
+  // knows only from then on.
+  const char* kStandard = "DTSTART:20080406T030000\nTZOFFSETFROM:+1100\nTZOFFSETTO:+1000\n"
+                          "RRULE:FREQ=YEARLY;BYMONTH=4;BYDAY=1SU\n";
+  const char* kDaylight = "DTSTART:20081005T020000\nTZOFFSETFROM:+1000\nTZOFFSETTO:+1100\n"
+                          "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=1SU\n";
+  auto repeating = [](const char* frequency) {
+    return ZoneBlock("Odd/Zone",
+                     (std::string("DTSTART:19700101T000000\nTZOFFSETFROM:+0500\nTZOFFSETTO:+0500\nRRULE:") + frequency
+                      + "\n")
+                         .c_str(),
+                     "");
+  };
+  const struct {
+    const char* edge;
+    std::string body;
+    int32 year;
+    int32 month;
+    const char* days;  // in Berlin
+    const char* problems;
+  } rows[] = {
+      // Before, libical took such days as UTC: 11:00 in Berlin.
+      {"before the block: the system's zone of the name",
+       ZoneBlock("Australia/Sydney", kStandard, kDaylight)
+           + Event("DTSTART;TZID=Australia/Sydney:20050710T090000\nSUMMARY:Call\n"),
+       2005, 7, "07/10 01:00 Call", ""},
+      {"before the block: the first offset without a system zone",
+       ZoneBlock("Custom/Sydney", kStandard, kDaylight)
+           + Event("DTSTART;TZID=Custom/Sydney:20050710T090000\nSUMMARY:Call\n"),
+       2005, 7, "07/10 00:00 Call", ""},
+      {"inside the block", ZoneBlock("Custom/Sydney", kStandard, kDaylight)
+           + Event("DTSTART;TZID=Custom/Sydney:20100110T090000\nSUMMARY:Call\n"),
+       2010, 1, "01/09 23:00 Call", ""},
+      {"a weekly series across the block's start",
+       ZoneBlock("Custom/Sydney", kStandard, kDaylight)
+           + Event("DTSTART;TZID=Custom/Sydney:20080323T090000\nRRULE:FREQ=WEEKLY;COUNT=3\nSUMMARY:Call\n"),
+       2008, 0, "03/22 23:00 Call 03/29 23:00 Call 04/06 01:00 Call", ""},
+      // Before, libical repeated such a rule up to each year asked for,
+      // without end: memory and time ran out.
+      {"an observance every second", repeating("FREQ=SECONDLY") + Event("DTSTART;TZID=Odd/Zone:20240310T120000\nSUMMARY:Call\n"),
+       2024, 3, "03/10 08:00 Call", "1 time-zone rule repeating more often than daily ignored"},
+      {"an observance every minute", repeating("FREQ=MINUTELY;INTERVAL=5") + Event("DTSTART;TZID=Odd/Zone:20240310T120000\nSUMMARY:Call\n"),
+       2024, 3, "03/10 08:00 Call", "1 time-zone rule repeating more often than daily ignored"},
+      {"an observance at several hours a day", repeating("FREQ=DAILY;BYHOUR=1,13") + Event("DTSTART;TZID=Odd/Zone:20240310T120000\nSUMMARY:Call\n"),
+       2024, 3, "03/10 08:00 Call", "1 time-zone rule repeating more often than daily ignored"},
+      {"an observance every day", repeating("FREQ=DAILY") + Event("DTSTART;TZID=Odd/Zone:20240310T120000\nSUMMARY:Call\n"),
+       2024, 3, "03/10 08:00 Call", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.edge);
+    IcsProblems problems;
+    std::unique_ptr<IcsCalendar> calendar = Read(Calendar(row.body), 'evnt', &problems);
+    ASSERT_NE(calendar, nullptr);
+    ASSERT_EQ(problems.Text(), row.problems);
+    EXPECT_EQ(DaysOf(*calendar, row.year, row.month, true), row.days);
+  }
+}
+
 TEST_F(IcsCalendarTest, PlainRulesGiveWhatLibicalGives)
 {
   const struct {
