@@ -32,8 +32,11 @@
 #include "platform/interface/BWindow.h"
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 class BButton;
+class CalendarWorker;
 class BMenuField;
 class BView;
 class KXLangMenu;
@@ -91,6 +94,13 @@ private:
   void AcceptRequest(BMessage* request);
   void OpenMarkDaysFile();
   void ReloadMarkDays();
+  // Reads the calendar folder on the calendar worker's thread.
+  void ReadCalendars();
+  // Takes what the calendar worker has finished and draws the grids again.
+  void TakeCalendars();
+  // Writes a year's pictures and page once the calendar files' marks of
+  // the year are there.
+  void ExportWhenReady(int32 year, int32 month);
   // Flips one "days" switch and marks its item.
   void ShowKind(bool* shown, BMenuItem* item);
   void SetHtmlMode(int32 mode);
@@ -122,4 +132,6 @@ private:
   BButton* fClipButton = nullptr;
   int32 focusKind = 0;
   KXLangMenu* fLangMenu = nullptr; // owned by the settings menu
+  std::unique_ptr<CalendarWorker> fCalendars;
+  std::optional<std::pair<int32, int32>> fWaitingExport;  // year and month
 };
