@@ -84,6 +84,27 @@ TEST(CommandLineTest, WrongOptionsAreNamed)
     EXPECT_EQ(line.action, CommandLine::Action::kUsage);
     EXPECT_EQ(line.error, row.error);
   }
+  // The years the panel shows, and no others: before, a later preset was
+  // answered as 1 January 1970 with exit status 0.
+  const struct {
+    const char* preset;
+    bool taken;
+  } years[] = {
+      {"1899-12-31 23:59", false}, {"1900-01-01 00:00", true}, {"2037-12-31 23:59", true},
+      {"2038-01-19 04:14", false}, {"2038-06-01 12:00", false}, {"9999-12-31 23:59", false},
+  };
+  for (const auto& year : years) {
+    SCOPED_TRACE(year.preset);
+    const CommandLine line = CommandLine::Parse({"--date", "--preset", year.preset});
+    EXPECT_EQ(line.action, year.taken ? CommandLine::Action::kAsk : CommandLine::Action::kUsage);
+    if (!year.taken) {
+      EXPECT_EQ(line.error, std::string("--preset ") + year.preset + " lies outside the years 1900 to 2037 that Orvella shows");
+    }
+  }
+  std::string tooLong;
+  for (int i = 0; i < 300000; i++)
+    tooLong += "%Y";
+  EXPECT_EQ(CommandLine::Parse({"--date", "--format", tooLong}).error, "--format makes an answer longer than 1 MiB");
   // Summer time skips 02:30 on 31 March 2024 in Berlin; the preset moves to
   // the same instant as the clock shows then rather than being refused.
   const CommandLine skipped = CommandLine::Parse({"--date", "--preset", "2024-03-31 02:30"});
@@ -105,11 +126,24 @@ TEST(CommandLineTest, AnswerText)
       {"", ""},
       {"no fields", "no fields"},
   };
-  for (const auto& row : rows)
-    EXPECT_EQ(FormatAnswer(row.format, kMarch10), row.text) << row.format;
-  // Longer than any first guess of the room it needs.
-  const std::string longFormat(5000, 'x');
-  EXPECT_EQ(FormatAnswer(longFormat + "%Y", kMarch10), longFormat + "2024");
+  std::string text;
+  for (const auto& row : rows) {
+    EXPECT_TRUE(FormatAnswer(row.format, kMarch10, &text)) << row.format;
+    EXPECT_EQ(text, row.text) << row.format;
+  }
+  // Longer than any first guess of the room it needs, and past 64 KiB.
+  std::string years;
+  for (int i = 0; i < 20000; i++)
+    years += "%Y";
+  ASSERT_TRUE(FormatAnswer(years, kMarch10, &text));
+  EXPECT_EQ(text.size(), 80000u);
+  EXPECT_EQ(text.substr(79996), "2024");
+  // Past 1 MiB: refused, never cut or empty.
+  std::string tooLong;
+  for (int i = 0; i < 14; i++)
+    tooLong += years;
+  EXPECT_FALSE(FormatAnswer(tooLong, kMarch10, &text));
+  EXPECT_TRUE(text.empty());
 }
 
 } // namespace
