@@ -175,7 +175,7 @@ void ask_Window::AskOrvel(bool timeOnly)
   if (!other->IsEnabled())
     other->SetEnabled(true);
   request.AddString("_okName", AskLabel(timeOnly ? kGetTimeLabel : kGetDateLabel));
-  fOrvellaSeen = be_roster->IsRunning(kOrvellaSignature);
+  fAsked = BMessenger(kOrvellaSignature);
   BMessage watch(kWatchOrvella);
   fWatch = std::make_unique<BMessageRunner>(BMessenger(this), &watch, kWatchInterval);
   Unlock();
@@ -191,13 +191,13 @@ void ask_Window::WatchOrvella()
     fWatch.reset();
     return;
   }
-  // Orvella may still be starting when the request goes out; only an
-  // Orvella that was there and is gone has quit.
-  if (be_roster->IsRunning(kOrvellaSignature)) {
-    fOrvellaSeen = true;
-    return;
-  }
-  if (!fOrvellaSeen)
+  // Orvella may still be starting when the request goes out: the first
+  // one seen is taken for the one asked. It has quit when its name has
+  // another owner or none, even if an Orvella started since has taken it.
+  const BMessenger orvella(kOrvellaSignature);
+  if (fAsked == BMessenger())
+    fAsked = orvella;
+  if (orvella == fAsked)
     return;
   printf("ask Win: Orvella quit before answering\n");
   Lock();

@@ -72,5 +72,5 @@ private:
   BStringView* bcSv = nullptr;
   KXLangMenu* fLangMenu = nullptr; // owned by its menu field
   std::unique_ptr<BMessageRunner> fWatch; // while a request waits
-  bool fOrvellaSeen = false;              // since the request
+  BMessenger fAsked;                      // the Orvella asked
 };

@@ -94,6 +94,7 @@ TEST_F(CommandLineRoadTest, AnswersAndTheirExitStatus)
     } else {
       ASSERT_TRUE(ClickUntil(row.buttonX, kButtonY, [&]() { return script->Said("rc="); })) << script->Output();
     }
+    ASSERT_TRUE(script->WaitToExit()) << "the whole answer is written";
     EXPECT_TRUE(script->Stdout() == row.echoed.toStdString()) << script->Stdout().substr(0, 200);
     EXPECT_NE(script->Stderr().find(row.error), std::string::npos) << script->Stderr();
   }
