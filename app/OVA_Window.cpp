@@ -9,8 +9,8 @@
 #include "locale/CatalogLabels.h"
 #include "locale/KXLabel.h"
 #include "locale/KXLangMenu.h"
+#include "marks/CalendarWorker.h"
 #include "marks/EventScan.h"
-#include "marks/IcsFolder.h"
 #include "marks/STMarkups.h"
 #include "platform/interface/BButton.h"
 #include "platform/interface/BMenu.h"
@@ -34,9 +34,12 @@ OVA_Window::OVA_Window(BRect frame)
   fMarkups = STMarkups::getSTMarkups();
   if (fMarkups) {
     LookForVEvents();
-    LookForCalendars(nullptr);
     fMarkups->CheckHolidays();
     fMarkups->ShowInfo();
+    // The calendar files are read and their years worked out on a thread
+    // of their own; the grids show their days when they arrive ('rCal').
+    fCalendars = std::make_unique<CalendarWorker>([window = selfMessenger] { window.SendMessage('rCal'); });
+    fMarkups->SetYearWorker(fCalendars.get());
   }
 
   fPrefs = Prefs::getSTPrefs();
@@ -102,6 +105,7 @@ OVA_Window::OVA_Window(BRect frame)
   printf("-- StartUp --\n");
   UpdateMonViews();
   TraceLabels();
+  ReadCalendars();
   fTodayWatch = std::make_unique<TodayWatch>(selfMessenger, 'TODY');
   AddShortcut(B_F6_KEY, new BMessage('KGRD'));
   AddShortcut(B_F10_KEY, new BMessage('KMNU'));
@@ -134,6 +138,8 @@ OVA_Window::~OVA_Window()
   fPanel = nullptr;
   printf("\n -ova a\n");
   if (fMarkups) {
+    fMarkups->SetYearWorker(nullptr);
+    fCalendars.reset();
     fMarkups->DeleteMe();
     fMarkups = nullptr;
   }
@@ -201,6 +207,9 @@ void OVA_Window::MessageReceived(BMessage* message)
     break;
   case 'rMDf':
     ReloadMarkDays();
+    break;
+  case 'rCal':
+    TakeCalendars();
     break;
   case 'sGmd':
     ShowKind(&fPrefs->fDaysGlobal, fSettings->globals);

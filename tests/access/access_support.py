@@ -1,9 +1,10 @@
 """Helpers of the tests that use Orvella as a screen reader or a keyboard-only
-user does: the accessibility bus, a running Orvella in a fresh home folder
-(its clock set by libfaketime when a test asks), searches in its
-accessible tree, keys by xdotool. Every wait is bounded and waits for a
-state. Runs under xvfb-run and dbus-run-session.
+user does: a private X server, the accessibility bus, a running Orvella in a
+fresh home folder (its clock set by libfaketime when a test asks), searches
+in its accessible tree, keys by xdotool. Every wait is bounded and waits for
+a state. Runs under dbus-run-session.
 """
+import atexit
 import os
 import shutil
 import struct
@@ -164,9 +165,30 @@ class Events:
         return None
 
 
+def start_display():
+    """Starts a private X server on a display number the server picks
+    itself (-displayfd), so that tests running side by side never meet on
+    one display, as two xvfb-run -a may."""
+    read, write = os.pipe()
+    server = subprocess.Popen(['Xvfb', '-displayfd', str(write), '-screen', '0', '800x600x24', '-nolisten', 'tcp'],
+                              pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    number = b''
+    while not number.endswith(b'\n'):
+        chunk = os.read(read, 16)
+        if not chunk:
+            raise Failure('the X server did not start')
+        number += chunk
+    os.close(read)
+    os.environ['DISPLAY'] = ':' + number.decode().strip()
+    atexit.register(server.terminate)
+
+
 def accessibility_bus():
-    """Starts the accessibility bus with screen reading switched on, as a
-    screen reader does, before the programs it reads start."""
+    """Starts a private X server, then the accessibility bus with screen
+    reading switched on, as a screen reader does, before the programs it
+    reads start."""
+    start_display()
     subprocess.run(['dbus-send', '--session', '--print-reply', '--dest=org.a11y.Bus', '/org/a11y/bus',
                     'org.freedesktop.DBus.Properties.Set', 'string:org.a11y.Status', 'string:IsEnabled',
                     'variant:boolean:true'], check=True, stdout=subprocess.DEVNULL, timeout=WAIT_S)

@@ -1,16 +1,16 @@
 #!/usr/bin/python3
 """Orvella used with the keyboard alone: no click anywhere.
 
-Runs under xvfb-run and dbus-run-session, Orvella's clock (libfaketime) on
-10 March 2004 and its month grid shown. The window is given the keyboard
-as switching to it would; then F6 puts the keys into the grid. Requests
-come from AskOrvel's command line: the first, for 15 March, is answered
-with Right x5 and Return (20 March); the second walks by months and weeks
-across month ends, goes home to today and is cancelled with Escape. F10
-then opens the settings menu, whose items the arrows reach: Triple-Preview
-and, in a submenu, the switch that hides global holidays. The accessibility bus tells the test
-where the keys are, so that it waits for states, not for time. Exit status
-0 when every check holds.
+Runs under dbus-run-session, on an X server of its own, Orvella's clock
+(libfaketime) on 10 March 2004 and its month grid shown. The window is
+given the keyboard as switching to it would; then F6 puts the keys into the
+grid. Requests come from AskOrvel's command line: the first, for 15 March,
+is answered with Right x5 and Return (20 March); the second walks by months
+and weeks across month ends, goes home to today and is cancelled with
+Escape. F10 then opens the settings menu, whose items the arrows reach:
+Triple-Preview and, in a submenu, the switch that hides global holidays.
+The accessibility bus tells the test where the keys are, so that it waits
+for states, not for time. Exit status 0 when every check holds.
 """
 import os
 import sys

@@ -1,11 +1,11 @@
 #!/usr/bin/python3
 """Today follows the clock while Orvella runs.
 
-Runs under xvfb-run and dbus-run-session. Starts Orvella with its grid
-shown and its clock (libfaketime) at 23:59:35 on 31 December 2004 in
-Berlin, and reads the grid over the accessibility bus: the mark is on 31
-December; past midnight it is on 1 January 2005, the grid shows January
-and the idle panel that day. Exit status 0 when every check holds.
+Runs under dbus-run-session, on an X server of its own. Starts Orvella with
+its grid shown and its clock (libfaketime) at 23:59:35 on 31 December 2004
+in Berlin, and reads the grid over the accessibility bus: the mark is on 31
+December; past midnight it is on 1 January 2005, the grid shows January and
+the idle panel that day. Exit status 0 when every check holds.
 """
 import os
 import sys

@@ -1,14 +1,15 @@
 #!/usr/bin/python3
 """Orvella as a screen reader meets it, over the accessibility bus.
 
-Runs under xvfb-run and dbus-run-session. Starts the accessibility bus with
-screen reading switched on, then Orvella with its clock on 15 March 2004,
-and reads its window as a screen reader does: the fields as spin buttons
-with their values, the buttons, the settings menu with its checked items,
-the month grid as a table of days, and the clock. It asks for a date as
-another program does, moves the focus with keys and checks that the focus
-and the value changes are announced, and switches the language. Prints the
-window's tree at the end. Exit status 0 when every check holds.
+Runs under dbus-run-session, on an X server of its own. Starts the
+accessibility bus with screen reading switched on, then Orvella with its
+clock on 15 March 2004, and reads its window as a screen reader does: the
+fields as spin buttons with their values, the buttons, the settings menu
+with its checked items, the month grid as a table of days, and the clock.
+It asks for a date as another program does, moves the focus with keys and
+checks that the focus and the value changes are announced, and switches the
+language. Prints the window's tree at the end. Exit status 0 when every
+check holds.
 """
 import os
 import sys
