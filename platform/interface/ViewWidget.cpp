@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <set>
 
 namespace {
 
@@ -254,13 +255,18 @@ BView* ViewWidget::KeyTarget() const
 
 bool ViewWidget::DeliverKey(QKeyEvent* event, BView* target)
 {
+  // The keys pressed while a view had them, of all windows' views.
+  static std::set<int> pressed;
   const std::string bytes = KeyBytes(*event);
   if (bytes.empty())
     return false;
   if (event->type() == QEvent::KeyPress) {
+    pressed.insert(event->key());
     Guarded("KeyDown", [&] { target->KeyDown(bytes.c_str(), int32(bytes.size())); });
-  } else if (!event->isAutoRepeat()) {
-    // A held key repeats its KeyDown only; KeyUp comes once, on the release.
+  } else if (!event->isAutoRepeat() && pressed.erase(event->key()) > 0) {
+    // A held key repeats its KeyDown only; KeyUp comes once, on the
+    // release. A release whose press went elsewhere (Return that chose a
+    // menu item, a window shortcut) is no key for the view.
     Guarded("KeyUp", [&] { target->KeyUp(bytes.c_str(), int32(bytes.size())); });
   }
   return true;

@@ -6,11 +6,11 @@ Runs under dbus-run-session, on an X server of its own, Orvella's clock
 given the keyboard as switching to it would; then F6 puts the keys into the
 grid. Requests come from AskOrvel's command line: the first, for 15 March,
 is answered with Right x5 and Return (20 March); the second walks by months
-and weeks across month ends, goes home to today and is cancelled with
-Escape. F10 then opens the settings menu, whose items the arrows reach:
-Triple-Preview and, in a submenu, the switch that hides global holidays.
-The accessibility bus tells the test where the keys are, so that it waits
-for states, not for time. Exit status 0 when every check holds.
+and weeks across month ends and goes home to today, F10 opens the settings
+menu, whose items the arrows reach (Triple-Preview, and in a submenu the
+switch that hides global holidays) without answering it, and Escape cancels
+it. The accessibility bus tells the test where the keys are, so that it
+waits for states, not for time. Exit status 0 when every check holds.
 """
 import os
 import sys
@@ -57,11 +57,9 @@ def main():
             grid = find(app, 'table', showing=True)
             check(grid.name == month and panel_date(app)[1] == ['January', 'February', 'March'].index(
                 month.split()[0]) + 1, f'after {name} the panel and the grid show {month}', (panel_date(app), grid.name))
-        key('Escape')
-        check(answer.wait() == '' and answer.process.returncode == 1, 'Escape cancels',
-              (answer.output, answer.errors, answer.process.returncode))
 
-        # Every menu item by keys: F10 and the arrows, also into submenus.
+        # Every menu item by keys, F10 and the arrows, also in submenus; the
+        # Return that chooses an item answers no requester.
         orvella.open_settings_menu(events)
         orvella.choose_in_menu(events, 'Triple-Preview')
         key('Return')
@@ -75,6 +73,12 @@ def main():
         orvella.choose_in_menu(events, 'Globals')
         key('Return')
         wait_for('global holidays hidden', lambda: find(app, 'table cell', name='Wednesday, 17 March 2004'))
+        check(answer.process.poll() is None, 'the requester still waits')
+
+        key('Escape')
+        check(answer.wait() == '' and answer.process.returncode == 1, 'Escape cancels',
+              (answer.output, answer.errors, answer.process.returncode))
+
 
 if __name__ == '__main__':
     run(main)

@@ -97,6 +97,8 @@ def main():
             return
         orvella.choose_language(events, 'Deutsch')
         wait_for('German buttons', lambda: find(app, 'push button', name='Abbrechen'))
+        check(find(app, 'push button', name='> get Date') is not None,
+              'the Return that chose the language answered no requester')
         fields = panel_values(app)
         check({'Jahr', 'Monat', 'Tag', 'Stunde', 'Minute'} <= set(fields), 'the fields are named in German', fields)
         check(fields['Monat'][1] == 'März', 'the month reads its German name', fields)

@@ -228,10 +228,17 @@ TEST_F(ViewTest, KeysArriveAsPlatformCodesAtTheFocusView)
   EXPECT_TRUE(other->keysDown.empty());
 
   focus->keysUp.clear();
+  QKeyEvent pressAtWindow(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, "\t");
   QKeyEvent atWindow(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier, "\t");
+  QCoreApplication::sendEvent(window.Widget(), &pressAtWindow);
   QCoreApplication::sendEvent(window.Widget(), &atWindow);
   EXPECT_EQ(focus->keysUp, std::vector<std::string>{std::string(1, char(B_TAB))})
       << "keys at the window itself belong to the focus view";
+
+  focus->keysUp.clear();
+  QKeyEvent orphan(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, "\r");
+  QCoreApplication::sendEvent(focus->Widget(), &orphan);
+  EXPECT_TRUE(focus->keysUp.empty()) << "a release whose press went elsewhere (a menu item chosen) is no key";
 
   focus->keysUp.clear();
   QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_Up, Qt::NoModifier, QString(), true);
