@@ -123,6 +123,11 @@ TEST_F(IcsCalendarTest, RepetitionsAndExceptions)
       {"all-day span from the old year", Event("DTSTART;VALUE=DATE:20231230\nDTEND;VALUE=DATE:20240103\n"), 2023, 0,
        "12/30 12/31"},
       {"DURATION gives the span", Event("DTSTART;VALUE=DATE:20240301\nDURATION:P3D\n"), 2024, 0, "03/01 03/02 03/03"},
+      // libical gives no day at all for days counted from a month's end.
+      {"daily on the last days of months", Event("DTSTART;VALUE=DATE:20240131\nRRULE:FREQ=DAILY;BYMONTHDAY=-1;BYMONTH=1,2,12\n"),
+       2024, 0, "01/31 02/29 12/31"},
+      {"daily rule naming no day that exists",
+       Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30\n"), 2025, 0, ""},
       {"repeating span", Event("DTSTART;VALUE=DATE:20241231\nDTEND;VALUE=DATE:20250102\nRRULE:FREQ=YEARLY\n"), 2030,
        0, "01/01 12/31"},
       {"hourly marks each day once", Event("DTSTART:20240101T120000Z\nRRULE:FREQ=HOURLY;COUNT=30\n"), 2024, 0,
@@ -376,6 +381,10 @@ TEST_F(IcsCalendarTest, PlainRulesGiveWhatLibicalGives)
       {"FREQ=WEEKLY;BYDAY=MO,WE,FR", "20000105T101500"},
       {"FREQ=WEEKLY;INTERVAL=2;BYDAY=TU,SU;WKST=SU;COUNT=100", "20000104"},
       {"FREQ=WEEKLY;INTERVAL=2;BYDAY=TU,SU;WKST=MO;COUNT=100", "20000104"},
+      {"FREQ=DAILY;BYMONTH=2;BYMONTHDAY=29", "20000229"},
+      {"FREQ=DAILY;BYDAY=MO,FR;BYMONTH=1,7", "20000103T083000"},
+      {"FREQ=DAILY;INTERVAL=3;BYMONTHDAY=1,15;COUNT=40", "20000101"},
+      {"FREQ=DAILY;BYDAY=SA,SU;BYMONTHDAY=13", "20000513"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.rule);
@@ -490,7 +499,7 @@ TEST_F(IcsCalendarTest, RulesLibicalSearchesLongForAreCutShort)
   // year of such a file is learnt in about a quarter of a second all the same.
   std::string entries;
   for (int i = 0; i < 5; i++)
-    entries += Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30\n");
+    entries += Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=MONTHLY;BYMONTH=2;BYMONTHDAY=30\n");
   IcsProblems problems;
   std::unique_ptr<IcsCalendar> calendar = Read(Calendar(entries), 'user', &problems);
   ASSERT_NE(calendar, nullptr);
