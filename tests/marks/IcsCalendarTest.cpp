@@ -328,6 +328,12 @@ TEST_F(IcsCalendarTest, TimeZoneBlocksAreBoundedAndCoverEveryDate)
        ZoneBlock("Custom/Sydney", kStandard, kDaylight)
            + Event("DTSTART;TZID=Custom/Sydney:20080323T090000\nRRULE:FREQ=WEEKLY;COUNT=3\nSUMMARY:Call\n"),
        2008, 0, "03/22 23:00 Call 03/29 23:00 Call 04/06 01:00 Call", ""},
+      // Far years are converted whole 400-year cycles nearer, where libical
+      // does not work out the zone anew for each time.
+      {"Sydney's winter in 2800", Event("DTSTART;TZID=Australia/Sydney:28000710T090000\nSUMMARY:Call\n"), 2800, 7,
+       "07/10 01:00 Call", ""},
+      {"Sydney's summer in 2800", Event("DTSTART;TZID=Australia/Sydney:28000110T090000\nSUMMARY:Call\n"), 2800, 1,
+       "01/09 23:00 Call", ""},
       // Before, libical repeated such a rule up to each year asked for,
       // without end: memory and time ran out.
       {"an observance every second", repeating("FREQ=SECONDLY") + Event("DTSTART;TZID=Odd/Zone:20240310T120000\nSUMMARY:Call\n"),
