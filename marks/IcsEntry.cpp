@@ -205,13 +205,7 @@ bool IcsEntry::DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltim
       starts->push_back(*extra);
   }
 
-  for (size_t i = 0; i < starts->size(); i++) {
-    // Each start may cost a conversion in a zone.
-    if (i % 64 == 63 && giveUp.Passed()) {
-      complete = false;
-      break;
-    }
-    const icaltimetype& start = (*starts)[i];
+  for (const icaltimetype& start : *starts) {
     if (IsException(start) || !InPart(start))
       continue;
     AddDays(shift != 0 ? IcsAtWallSeconds(start, IcsWallSeconds(start) + shift) : start, year, local, days);

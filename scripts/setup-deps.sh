@@ -19,9 +19,9 @@ packages=(
 if [ "${1:-}" = "--test" ]; then
   packages+=(clang libclang-rt-14-dev imagemagick xdotool desktop-file-utils appstream)
 fi
-# The start-up benchmark's window timer (bench/winstart.c).
+# The start-up benchmark's window timer and clicker (bench/winstart.c).
 if [ "${1:-}" = "--bench" ]; then
-  packages+=(gcc libx11-dev libxdamage-dev)
+  packages+=(gcc libx11-dev libxdamage-dev libxtst-dev)
 fi
 
 missing=()
