@@ -7,6 +7,7 @@
 // must be usable, repetitions must end, and every day must be a real date
 // of the year asked for.
 #include "calendar/CalDay.h"
+#include "fuzz/FuzzHome.h"
 #include "marks/IcsFolder.h"
 #include "marks/STMarkups.h"
 #include "marks/YearWork.h"
@@ -14,7 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <ftw.h>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -22,15 +22,8 @@
 
 namespace {
 
-std::string gHome;
 std::string gFolder;
 const char* const kNames[] = {"deDE.ics", "user.ics", "work.ics", "enUS.ics", "trips.ics", "frCH.ics"};
-
-void RemoveHome()
-{
-  nftw(gHome.c_str(), [](const char* path, const struct stat*, int, struct FTW*) { return remove(path); }, 16,
-       FTW_DEPTH | FTW_PHYS);
-}
 
 bool IsDayOf(int32 code, int32 year)
 {
@@ -55,18 +48,10 @@ void CheckMarks(const YearSource& source, int32 year, const std::vector<YearMark
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-  // A zone with summer time, so that local days move with it; a home of
-  // its own; the trace lines are not read.
+  // A zone with summer time, so that local days move with it.
   setenv("TZ", "Europe/Berlin", 1);
   tzset();
-  char home[] = "/tmp/ova-ics-fuzz-XXXXXX";
-  if (mkdtemp(home) == nullptr || freopen("/dev/null", "w", stdout) == nullptr)
-    abort();
-  gHome = home;
-  atexit(RemoveHome);
-  setenv("HOME", home, 1);
-  setenv("XDG_CONFIG_HOME", (gHome + "/.config").c_str(), 1);
-  gFolder = gHome + "/calendars";
+  gFolder = MakeFuzzHome("ics") + "/calendars";
   if (mkdir(gFolder.c_str(), 0755) != 0)
     abort();
   return 0;

@@ -54,6 +54,21 @@ std::unique_ptr<IcsCalendar> Read(const std::string& text, uint32 kind, IcsProbl
   return IcsCalendar::Parse(text, kind, problems);
 }
 
+// Reads a calendar of `body` and checks the file's problem line and the
+// days of the year (of one month when month > 0), with their names for an
+// events file.
+void ExpectCalendar(const std::string& body, uint32 kind, int32 year, int32 month, const char* days,
+                    const char* problems)
+{
+  IcsProblems found;
+  std::unique_ptr<IcsCalendar> calendar = Read(Calendar(body), kind, &found);
+  ASSERT_NE(calendar, nullptr);
+  // A check that failed before a problem was counted may hang: libical's
+  // zones repeating every second.
+  ASSERT_EQ(found.Text(), problems);
+  EXPECT_EQ(DaysOf(*calendar, year, month, kind == 'evnt'), days);
+}
+
 class IcsCalendarTest : public MarksTest {};
 
 TEST_F(IcsCalendarTest, RepetitionsAndExceptions)
@@ -221,11 +236,7 @@ TEST_F(IcsCalendarTest, WhatServersAndProgramsWrite)
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.edge);
-    IcsProblems problems;
-    std::unique_ptr<IcsCalendar> calendar = Read(Calendar(row.body), 'user', &problems);
-    ASSERT_NE(calendar, nullptr);
-    EXPECT_EQ(problems.Text(), row.problems);
-    EXPECT_EQ(DaysOf(*calendar, 2026, row.month), row.days);
+    ExpectCalendar(row.body, 'user', 2026, row.month, row.days, row.problems);
   }
 }
 
@@ -347,11 +358,9 @@ TEST_F(IcsCalendarTest, TimeZoneBlocksAreBoundedAndCoverEveryDate)
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.edge);
-    IcsProblems problems;
-    std::unique_ptr<IcsCalendar> calendar = Read(Calendar(row.body), 'evnt', &problems);
-    ASSERT_NE(calendar, nullptr);
-    ASSERT_EQ(problems.Text(), row.problems);
-    EXPECT_EQ(DaysOf(*calendar, row.year, row.month, true), row.days);
+    ExpectCalendar(row.body, 'evnt', row.year, row.month, row.days, row.problems);
+    if (HasFatalFailure())
+      return;
   }
 }
 
