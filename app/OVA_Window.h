@@ -73,8 +73,9 @@ public:
   virtual void UpdateDayView(BMessage* message);
   virtual void UpdateTimeView(BMessage* message);
   // Builds the answer of the given kind (1 send, 0 cancel, -1 broadcast),
-  // delivers it and resets the panel.
-  virtual void SendDateTimeMessage(int32 kind);
+  // delivers it and resets the panel. A cancel because a second request
+  // came says so in ">displaced".
+  virtual void SendDateTimeMessage(int32 kind, bool displaced = false);
   virtual void DateToClipboard();
   // Takes every label shown in the window from the label table again.
   virtual void ReplaceLabel();
