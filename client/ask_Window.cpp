@@ -1,6 +1,7 @@
 #include "client/ask_Window.h"
 
 #include "calendar/LocalTime.h"
+#include "client/ActivationField.h"
 #include "client/AskLabels.h"
 #include "client/ProgramFile.h"
 #include "locale/KXLangMenu.h"
@@ -168,6 +169,7 @@ void ask_Window::AskOrvel(bool timeOnly)
   if (!other->IsEnabled())
     other->SetEnabled(true);
   request.AddString("_okName", AskLabel(timeOnly ? kGetTimeLabel : kGetDateLabel));
+  AddActivationToken(&request);
   Unlock();
 
   be_roster->Broadcast(&request);
