@@ -95,7 +95,6 @@ OVA_Window::OVA_Window(BRect frame)
 
   fPrefs->fCurCode = 0;
   ResetMDateView(nullptr);
-  fPanel->HasTarget(false);
 
   AddMonViews();
   printf("-- StartUp --\n");

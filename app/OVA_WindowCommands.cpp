@@ -58,7 +58,6 @@ void OVA_Window::SetSettings(BMessage* message)
     break;
   case 7:
     ResetMDateView(nullptr);
-    UpdateMonViews();
     break;
   case 10:
     printf(" -quit");

@@ -109,10 +109,11 @@ std::vector<Span> RoundRectSpans(BRect rect, float xRadius, float yRadius)
 }
 
 // Device pixels per view pixel: 2 on a screen scaled by 2, 1 in pictures.
+// Views draw without scaling of their own, so the painter's scale is the
+// device's (also when a widget is rendered into a scaled image).
 qreal DeviceScale(const QPainter& painter)
 {
-  const QPaintDevice* device = painter.device();
-  return device != nullptr ? std::max(qreal(1), device->devicePixelRatioF()) : 1;
+  return std::max(qreal(1), painter.deviceTransform().m11());
 }
 
 // A rounded rectangle of view pixels in device pixels, for shapes that are
