@@ -46,4 +46,4 @@ STEPS
 
 mkdir -p "$out"
 "$root/scripts/sway-session.sh" --copy "$build/bin" --copy "$root/scripts/wayland-steps.sh" \
-  --copy "$steps" --out "$out" -- bash "$(basename "$steps")"
+  --copy "$root/scripts/wait-until.sh" --copy "$steps" --out "$out" -- bash "$(basename "$steps")"

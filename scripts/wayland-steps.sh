@@ -23,17 +23,7 @@ def walk(node):
 walk(json.load(sys.stdin))' "$1"
 }
 
-# Runs the command every tenth of a second until it succeeds, at most
-# SECONDS long.
-wait_until() { # SECONDS COMMAND...
-  local tenths=$(($1 * 10))
-  shift
-  for ((i = 0; i < tenths; i++)); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/wait-until.sh"
 
 # The window with that title is in that state: a size, then any words of
 # its state as window_state prints them.

@@ -124,14 +124,12 @@ std::string RequestActivationToken()
 
 std::string ActivationTokenToPass()
 {
-  static bool startTokenTaken = false;
-  if (!startTokenTaken) {
-    startTokenTaken = true;
-    const char* started = getenv("XDG_ACTIVATION_TOKEN");
-    std::string token = started != nullptr ? started : "";
+  // The variable is the token's only keeper: once taken, it is gone.
+  const char* started = getenv("XDG_ACTIVATION_TOKEN");
+  if (started != nullptr && *started != '\0') {
+    const std::string token = started;
     unsetenv("XDG_ACTIVATION_TOKEN");
-    if (!token.empty())
-      return token;
+    return token;
   }
   return RequestActivationToken();
 }

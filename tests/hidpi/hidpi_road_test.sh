@@ -21,15 +21,7 @@ fail() {
   exit 1
 }
 
-wait_until() { # SECONDS COMMAND...
-  local tenths=$(($1 * 10))
-  shift
-  for ((i = 0; i < tenths; i++)); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+source "$(dirname "$0")/../../scripts/wait-until.sh"
 
 size_is() { # WIDTHxHEIGHT
   [ "$(xdotool getwindowgeometry "$window" | awk '/Geometry/ { print $2 }')" = "$1" ]
