@@ -9,8 +9,8 @@
 #include "locale/CatalogLabels.h"
 #include "locale/KXLabel.h"
 #include "locale/KXLangMenu.h"
+#include "marks/CalendarWorker.h"
 #include "marks/EventScan.h"
-#include "marks/IcsFolder.h"
 #include "marks/STMarkups.h"
 #include "platform/interface/BButton.h"
 #include "platform/interface/BMenu.h"
@@ -34,9 +34,12 @@ OVA_Window::OVA_Window(BRect frame)
   fMarkups = STMarkups::getSTMarkups();
   if (fMarkups) {
     LookForVEvents();
-    LookForCalendars(nullptr);
     fMarkups->CheckHolidays();
     fMarkups->ShowInfo();
+    // The calendar files are read and their years worked out on a thread
+    // of their own; the grids show their days when they arrive ('rCal').
+    fCalendars = std::make_unique<CalendarWorker>([window = selfMessenger] { window.SendMessage('rCal'); });
+    fMarkups->SetYearWorker(fCalendars.get());
   }
 
   fPrefs = Prefs::getSTPrefs();
@@ -100,6 +103,7 @@ OVA_Window::OVA_Window(BRect frame)
   printf("-- StartUp --\n");
   UpdateMonViews();
   TraceLabels();
+  ReadCalendars();
 }
 
 OVA_Window::~OVA_Window()
@@ -128,6 +132,8 @@ OVA_Window::~OVA_Window()
   fPanel = nullptr;
   printf("\n -ova a\n");
   if (fMarkups) {
+    fMarkups->SetYearWorker(nullptr);
+    fCalendars.reset();
     fMarkups->DeleteMe();
     fMarkups = nullptr;
   }
@@ -184,6 +190,9 @@ void OVA_Window::MessageReceived(BMessage* message)
     break;
   case 'rMDf':
     ReloadMarkDays();
+    break;
+  case 'rCal':
+    TakeCalendars();
     break;
   case 'sGmd':
     ShowKind(&fPrefs->fDaysGlobal, fSettings->globals);

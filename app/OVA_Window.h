@@ -32,8 +32,11 @@
 #include "platform/interface/BWindow.h"
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 class BButton;
+class CalendarWorker;
 class BMenuField;
 class BView;
 class KXLangMenu;
@@ -70,8 +73,9 @@ public:
   virtual void UpdateDayView(BMessage* message);
   virtual void UpdateTimeView(BMessage* message);
   // Builds the answer of the given kind (1 send, 0 cancel, -1 broadcast),
-  // delivers it and resets the panel.
-  virtual void SendDateTimeMessage(int32 kind);
+  // delivers it and resets the panel. A cancel because a second request
+  // came says so in ">displaced".
+  virtual void SendDateTimeMessage(int32 kind, bool displaced = false);
   virtual void DateToClipboard();
   // Takes every label shown in the window from the label table again.
   virtual void ReplaceLabel();
@@ -91,6 +95,13 @@ private:
   void AcceptRequest(BMessage* request);
   void OpenMarkDaysFile();
   void ReloadMarkDays();
+  // Reads the calendar folder on the calendar worker's thread.
+  void ReadCalendars();
+  // Takes what the calendar worker has finished and draws the grids again.
+  void TakeCalendars();
+  // Writes a year's pictures and page once the calendar files' marks of
+  // the year are there.
+  void ExportWhenReady(int32 year, int32 month);
   // Flips one "days" switch and marks its item.
   void ShowKind(bool* shown, BMenuItem* item);
   void SetHtmlMode(int32 mode);
@@ -122,4 +133,6 @@ private:
   BButton* fClipButton = nullptr;
   int32 focusKind = 0;
   KXLangMenu* fLangMenu = nullptr; // owned by the settings menu
+  std::unique_ptr<CalendarWorker> fCalendars;
+  std::optional<std::pair<int32, int32>> fWaitingExport;  // year and month
 };

@@ -51,18 +51,6 @@ icaltimetype OnDay(icaltimetype time, int64 day)
   return time;
 }
 
-// The time at a wall clock counted in seconds like IcsWallSeconds.
-icaltimetype AtWallSeconds(icaltimetype time, int64 seconds)
-{
-  const int64 day = FloorDiv(seconds, kSecondsPerDay);
-  const int64 ofDay = seconds - day * kSecondsPerDay;
-  time = OnDay(time, day);
-  time.hour = int(ofDay / 3600);
-  time.minute = int(ofDay / 60 % 60);
-  time.second = int(ofDay % 60);
-  return time;
-}
-
 int64 MonthLength(int64 monthIndex)
 {
   return TagePerMonat(int(monthIndex % 12), int(monthIndex / 12));
@@ -73,6 +61,16 @@ int64 MonthLength(int64 monthIndex)
 IcsRule::IcsRule() : fUntil(Ical().icaltime_null_time()) {}
 IcsRule::~IcsRule() = default;
 IcsRule::IcsRule(IcsRule&&) noexcept = default;
+
+IcsRule::IcsRule(const IcsRule& other)
+    : fFrequency(other.fFrequency), fInterval(other.fInterval), fCount(other.fCount), fUntil(other.fUntil),
+      fMonth(other.fMonth), fMonthDay(other.fMonthDay), fOrdinal(other.fOrdinal), fWeekdays(other.fWeekdays),
+      fWeekStart(other.fWeekStart), fStepSeconds(other.fStepSeconds),
+      // A rule kept holds no text of its own (no RSCALE), so a copy of the
+      // struct is a whole copy.
+      fLibical(other.fLibical ? std::make_unique<icalrecurrencetype>(*other.fLibical) : nullptr)
+{
+}
 IcsRule& IcsRule::operator=(IcsRule&&) noexcept = default;
 
 bool IcsRule::Parse(const std::string& text, const icaltimetype& start)
@@ -99,6 +97,14 @@ bool IcsRule::Parse(const std::string& text, const icaltimetype& start)
   // here would cost more than all the rest of reading the file.
   fLibical = std::make_unique<icalrecurrencetype>(rule);
   return true;
+}
+
+bool IcsRule::MoreOftenThanDaily(const std::string& text)
+{
+  icalrecurrencetype rule = Ical().icalrecurrencetype_from_string(text.c_str());
+  free(rule.rscale);
+  return RepeatsWithinADay(rule.freq) || Count(rule.by_hour) > 1 || Count(rule.by_minute) > 1
+         || Count(rule.by_second) > 1;
 }
 
 bool IcsRule::TakePlainShape(const icalrecurrencetype& rule, const icaltimetype& start)
@@ -175,13 +181,7 @@ bool IcsRule::TakePlainShape(const icalrecurrencetype& rule, const icaltimetype&
 
 bool IcsRule::BeforeUntil(const icaltimetype& time) const
 {
-  if (Ical().icaltime_is_null_time(fUntil))
-    return true;
-  if (fUntil.is_date || time.is_date)
-    return IcsWallDay(time) <= IcsWallDay(fUntil);
-  if (IcsHasZone(fUntil) && IcsHasZone(time))
-    return IcsInstant(time) <= IcsInstant(fUntil);
-  return IcsWallSeconds(time) <= IcsWallSeconds(fUntil);
+  return Ical().icaltime_is_null_time(fUntil) || IcsCompare(time, fUntil) <= 0;
 }
 
 bool IcsRule::StartsIn(const icaltimetype& start, int64 firstDay, int64 lastDay,
@@ -219,7 +219,7 @@ void IcsRule::StepStartsIn(const icaltimetype& start, int64 firstDay, int64 last
       continue;
     if (fCount > 0 && k >= fCount)
       return;
-    const icaltimetype time = AtWallSeconds(start, wall);
+    const icaltimetype time = IcsAtWallSeconds(start, wall);
     if (!BeforeUntil(time))
       return;
     starts->push_back(time);

@@ -32,6 +32,7 @@ public:
   IcsRule();
   ~IcsRule();
   IcsRule(IcsRule&&) noexcept;
+  IcsRule(const IcsRule& other);
   IcsRule& operator=(IcsRule&&) noexcept;
 
   // Reads the rule of an entry that starts at `start`; false when libical
@@ -50,6 +51,9 @@ public:
                 const Deadline& giveUp = Deadline()) const;
   // Whether the rule is worked out here rather than by libical.
   bool IsPlain() const { return fLibical == nullptr; }
+  // Whether a rule's text repeats more often than daily: every so many
+  // hours, minutes or seconds, or at several times of a day.
+  static bool MoreOftenThanDaily(const std::string& text);
 
 private:
   // Takes the rule's shape when it is one worked out here.

@@ -59,6 +59,40 @@ int64 IcsWallSeconds(const icaltimetype& time)
   return IcsWallDay(time) * 86400 + time.hour * 3600 + time.minute * 60 + time.second;
 }
 
+icaltimetype IcsAtWallSeconds(icaltimetype time, int64 seconds)
+{
+  int64 day = seconds / 86400;
+  int64 ofDay = seconds - day * 86400;
+  if (ofDay < 0) {
+    day--;
+    ofDay += 86400;
+  }
+  const CivilDay civil = CivilDayFromNumber(day);
+  time.year = civil.year;
+  time.month = civil.month;
+  time.day = civil.day;
+  time.hour = int(ofDay / 3600);
+  time.minute = int(ofDay / 60 % 60);
+  time.second = int(ofDay % 60);
+  return time;
+}
+
+int IcsCompare(const icaltimetype& a, const icaltimetype& b)
+{
+  int64 left, right;
+  if (a.is_date || b.is_date) {
+    left = IcsWallDay(a);
+    right = IcsWallDay(b);
+  } else if (IcsHasZone(a) && IcsHasZone(b)) {
+    left = int64(IcsInstant(a));
+    right = int64(IcsInstant(b));
+  } else {
+    left = IcsWallSeconds(a);
+    right = IcsWallSeconds(b);
+  }
+  return left < right ? -1 : left > right ? 1 : 0;
+}
+
 bool IcsHasZone(const icaltimetype& time)
 {
   return !time.is_date && time.zone != nullptr;

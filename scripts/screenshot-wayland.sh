@@ -7,6 +7,8 @@
 #   three-months.png  Triple-Preview (Ctrl+V)
 #   request.png       AskOrvel's request for 2004/03/15, the day raised to
 #                     the 20th by five Up keys
+#   answered.png      after Return, which answers it; AskOrvel's answer
+#                     goes to answer.txt
 # Usage: scripts/screenshot-wayland.sh OUT_DIR [BUILD_DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,13 +36,15 @@ menu_key e 321x241
 shot month.png
 menu_key v 521x241
 shot three-months.png
-"$BIN/AskOrvel" --date --preset "2004-03-15 10:00" --timeout 30 >/dev/null 2>&1 &
+"$BIN/AskOrvel" --date --preset "2004-03-15 10:00" --timeout 30 >out/answer.txt 2>&1 &
 ask=$!
 wait_until 20 said "<- '"
 for _ in 1 2 3 4 5; do wtype -k Up; done
 sleep 0.5
 shot request.png
-kill "$ask" 2>/dev/null || true
+wtype -k Return
+wait "$ask" || true
+shot answered.png
 stop_orvella
 STEPS
 

@@ -5,8 +5,8 @@
 # window comes up, Expand View and Triple-Preview give their sizes, and
 # requests bring it up through xdg-activation while the user types in
 # AskOrvel's window: AskOrvel's request carries a token from the compositor,
-# which hands Orvella the focus (keys then reach its panel), or the one
-# AskOrvel was started with; a request without a token makes Orvella ask
+# which hands Orvella the focus (keys then answer the request: Up five
+# times from the 15th, and Return), or the one AskOrvel was started with; a request without a token makes Orvella ask
 # for attention (the compositor marks it urgent) and the focus stays. The
 # stored window position, which Wayland does not let a client know, is
 # kept for the next start instead of being overwritten.
@@ -53,6 +53,10 @@ ask
 said '_activationToken = string("' || fail "the request carried no token"
 wait_until 10 window_is Orvella focused || fail "the token did not bring Orvella the focus: $(window_state Orvella)"
 for _ in 1 2 3 4 5; do wtype -k Up; done
+wtype -k Return
+status=0
+wait "$ask" || status=$?
+[ "$status" = 0 ] && [ "$(cat ask.out)" = "2004-03-20" ] || fail "the keys answered with $status: $(cat ask.out)"
 
 # The token AskOrvel was started with goes into its request.
 ask XDG_ACTIVATION_TOKEN=started-with-this
