@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev
+  qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev libxcb1-dev libwayland-dev
   dbus dbus-bin
   xvfb xauth
   libgif-dev libpng-dev libfontconfig-dev
@@ -18,6 +18,8 @@ packages=(
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(clang libclang-rt-14-dev imagemagick xdotool desktop-file-utils appstream)
+  # A headless Wayland compositor, its screenshots and its keys.
+  packages+=(sway grim wtype)
 fi
 # The start-up benchmark's window timer and clicker (bench/winstart.c).
 if [ "${1:-}" = "--bench" ]; then
