@@ -104,7 +104,9 @@ void OVA_Window::ResetMDateView(BMessage* request)
   // panel's date and time.
   if (request) {
     fPanel->SetFocusOn(nullptr, timeOnly ? kFocusHour : kFocusDay);
-    Activate(true);
+    // The requester's token lets a Wayland compositor hand this window the
+    // focus it asks for.
+    ActivateFor(request->GetString("_activationToken", nullptr));
   } else {
     fPanel->SetFocusOn(nullptr, kFocusDay);
   }

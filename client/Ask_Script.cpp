@@ -8,6 +8,7 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "client/ActivationField.h"
 #include "client/Ask_Application.h"
 #include "client/AskBoundary.h"
 #include "client/ProgramFile.h"
@@ -133,6 +134,7 @@ int Ask_Script::Ask(time_t* answered)
   request.AddBool("_onlyTime", fLine.timeOnly);
   request.AddInt64("_presetTime", int64(fLine.hasPreset ? fLine.preset : start));
   request.AddPointer("_itor", this);
+  AddActivationToken(&request);
   // Without "_okName" Orvella labels its OK button in the user's language.
   if (BMessenger(kOrvellaSignature).SendMessage(&request, this) != B_OK) {
     fprintf(stderr, "AskOrvel: the request does not reach Orvella\n");

@@ -1,6 +1,7 @@
 #include "client/ask_Window.h"
 
 #include "calendar/LocalTime.h"
+#include "client/ActivationField.h"
 #include "client/AskBoundary.h"
 #include "client/AskLabels.h"
 #include "client/ProgramFile.h"
@@ -175,6 +176,7 @@ void ask_Window::AskOrvel(bool timeOnly)
   if (!other->IsEnabled())
     other->SetEnabled(true);
   request.AddString("_okName", AskLabel(timeOnly ? kGetTimeLabel : kGetDateLabel));
+  AddActivationToken(&request);
   fAsked = BMessenger(kOrvellaSignature);
   BMessage watch(kWatchOrvella);
   fWatch = std::make_unique<BMessageRunner>(BMessenger(this), &watch, kWatchInterval);

@@ -1,5 +1,8 @@
 #include "marks/CalendarWorker.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include "marks/IcsFolder.h"
 #include "marks/STMarkups.h"
 #include "marks/YearWork.h"
@@ -55,6 +58,8 @@ bool CalendarWorker::Reading() const
 
 void CalendarWorker::Run()
 {
+  // The window comes first when both want the processor.
+  setpriority(PRIO_PROCESS, id_t(gettid()), 10);
   std::unique_lock<std::mutex> hold(fLock);
   for (;;) {
     fWake.wait(hold, [this] { return fStop || fFolderJob || !fYearJobs.empty(); });

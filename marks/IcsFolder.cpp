@@ -100,14 +100,15 @@ uint32 CalendarKind(const std::string& fileName)
 std::vector<SourceMarks> ReadCalendarFolder(const std::string& folder, const std::vector<int32>& years,
                                             const std::atomic<bool>* stop)
 {
+  DIR* dir = folder.empty() ? nullptr : opendir(folder.c_str());
+  if (dir == nullptr)
+    return {};
   std::vector<std::string> names;
-  if (DIR* dir = folder.empty() ? nullptr : opendir(folder.c_str())) {
-    while (const dirent* entry = readdir(dir)) {
-      if (CalendarKind(entry->d_name) != 0)
-        names.push_back(entry->d_name);
-    }
-    closedir(dir);
+  while (const dirent* entry = readdir(dir)) {
+    if (CalendarKind(entry->d_name) != 0)
+      names.push_back(entry->d_name);
   }
+  closedir(dir);
   std::sort(names.begin(), names.end());
   if (names.size() > kMaxFiles) {
     printf("Calendar folder '%s': %zu calendar files; only the first %zu are read\n", folder.c_str(), names.size(),

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev
+  qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev libxcb1-dev libwayland-dev
   dbus dbus-bin
   xvfb xauth
   libgif-dev libpng-dev libfontconfig-dev
@@ -20,10 +20,12 @@ if [ "${1:-}" = "--test" ]; then
   packages+=(clang libclang-rt-14-dev imagemagick xdotool desktop-file-utils appstream)
   # Orvella read through the accessibility bus, and a clock set by the tests.
   packages+=(at-spi2-core python3-pyatspi faketime)
+  # A headless Wayland compositor, its screenshots and its keys.
+  packages+=(sway grim wtype)
 fi
-# The start-up benchmark's window timer (bench/winstart.c).
+# The start-up benchmark's window timer and clicker (bench/winstart.c).
 if [ "${1:-}" = "--bench" ]; then
-  packages+=(gcc libx11-dev libxdamage-dev)
+  packages+=(gcc libx11-dev libxdamage-dev libxtst-dev)
 fi
 
 missing=()

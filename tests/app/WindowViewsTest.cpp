@@ -386,9 +386,11 @@ TEST_F(WindowViews, CalendarFilesArriveWithoutHoldingTheWindow)
   const std::string html((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
   EXPECT_NE(html.find("Fifteenth"), std::string::npos) << html;
 
+  // Read anew, the folder replaces its files' days; until then they stay.
   remove((folder + "/user.ics").c_str());
   remove((folder + "/pipe.ics").c_str());
   window->MessageReceived(&reload);
+  EXPECT_EQ(Cell(window->MainMonth(), 15)->fMarkKind, kDayUser);
   EXPECT_TRUE(WaitFor([&] { return Cell(window->MainMonth(), 15)->fMarkKind == kDayUnmarked; }, 10000));
 }
 

@@ -160,7 +160,7 @@ TEST_F(IcsFolderTest, ReloadAndSwitchesReachMadeYears)
   remove((Folder() + "/user.ics").c_str());
   rmdir(Folder().c_str());
   const std::string out = Reload();
-  EXPECT_EQ(out.find("Calendar"), std::string::npos) << out;
+  EXPECT_EQ(out.find("alendar"), std::string::npos) << "a folder that is gone prints nothing: " << out;
   EXPECT_EQ(fMarks->fUsers, 0);
 }
 
@@ -210,11 +210,11 @@ TEST_F(IcsFolderTest, AYearOfManyFilesHasOneBudget)
 {
   // Before, each file had a quarter of a second of libical's search for a
   // year, and each got a line of its own: forty files of rules that never
-  // meet their BY parts took a minute (libical's search for one start of
-  // such a rule cannot be cut short).
+  // meet their BY parts took half a minute a year (libical's search for one
+  // start of such a rule cannot be cut short).
   for (int i = 0; i < 40; i++)
     WriteCalendar("never" + std::to_string(100 + i) + ".ics",
-                  Holidays(Day("20240101", "Never", "RRULE:FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30\n")));
+                  Holidays(Day("20240101", "Never", "RRULE:FREQ=MONTHLY;BYMONTH=2;BYMONTHDAY=30\n")));
   Reload();
   testing::internal::CaptureStdout();
   const std::string text = Text(1, 1, 2024);
