@@ -9,7 +9,7 @@ packages=(
   dbus dbus-bin
   xvfb xauth
   libgif-dev libpng-dev libfontconfig-dev
-  libical-dev
+  libical-dev libsecret-1-dev
   googletest libgtest-dev libgmock-dev
   fonts-dejavu-core
   attr xdg-utils gettext
@@ -17,6 +17,9 @@ packages=(
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(clang libclang-rt-14-dev imagemagick xdotool)
+  # Calendar sync tests: a CalDAV server with an htpasswd user (bcrypt),
+  # and the keyring of the Secret Service.
+  packages+=(radicale apache2-utils python3-bcrypt gnome-keyring)
 fi
 # The start-up benchmark's window timer (bench/winstart.c).
 if [ "${1:-}" = "--bench" ]; then
