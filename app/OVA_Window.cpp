@@ -3,6 +3,7 @@
 
 #include "app/PanelFocus.h"
 #include "app/WindowFrame.h"
+#include "app/CalendarsWindow.h"
 #include "app/DoError.h"
 #include "calendar/Labels.h"
 #include "controls/TDView.h"
@@ -101,10 +102,22 @@ OVA_Window::OVA_Window(BRect frame)
   printf("-- StartUp --\n");
   UpdateMonViews();
   TraceLabels();
+
+  // The sources' cached marks arrive from the sync worker in a moment; the
+  // window shows without waiting for them.
+  fCalendars = std::make_unique<CalendarSync>(this);
+  fCalendars->Start();
 }
 
 OVA_Window::~OVA_Window()
 {
+  if (fCalendarsWindow) {
+    fCalendarsWindow->Lock();
+    fCalendarsWindow->Quit();
+  }
+  // No news from the sync after this: it ends its running exchange.
+  fCalendars.reset();
+
   // The month views go first, removed as a switch to the compact layout
   // removes them; the switch is put back before the settings are saved, so
   // the next start opens expanded again. The clock leaves shown, as it came.
@@ -185,6 +198,13 @@ void OVA_Window::MessageReceived(BMessage* message)
     break;
   case 'rMDf':
     ReloadMarkDays();
+    break;
+  case 'cCAL':
+    OpenCalendarsWindow();
+    break;
+  case 'cMRK':
+    fRebuildPosted = false;
+    RebuildMarks();
     break;
   case 'sGmd':
     ShowKind(&fPrefs->fDaysGlobal, fSettings->globals);

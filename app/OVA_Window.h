@@ -21,21 +21,30 @@
 // of the family ('kxCL') relabels the whole window at once. The second
 // build has no language menu: its labels come from the gettext catalogs.
 //
+// The user's calendar sources (CalDAV accounts and feeds) are synced in
+// the background (sync/CalendarSync.h): their cached marks join the
+// registry as soon as they are read, and each sync replaces a source's
+// marks whole. The Calendars window lists and adds them.
+//
 // The members are defined by concern: construction and dispatch in
 // OVA_Window.cpp, the request cycle in OVA_WindowRequest.cpp, the settings
 // menu's commands in OVA_WindowCommands.cpp, the grids and the clock in
-// OVA_WindowViews.cpp.
+// OVA_WindowViews.cpp, the calendar sources in OVA_WindowCalendars.cpp.
 #pragma once
 
 #include "app/SettingsMenu.h"
 #include "platform/messaging/BMessenger.h"
 #include "platform/interface/BWindow.h"
+#include "sync/CalendarSync.h"
 
+#include <map>
 #include <memory>
+#include <string>
 
 class BButton;
 class BMenuField;
 class BView;
+class CalendarsWindow;
 class KXLangMenu;
 class MonView;
 class Prefs;
@@ -49,7 +58,7 @@ inline constexpr float MAX_W = 520;
 inline constexpr float MIN_H = 76;
 inline constexpr float MAX_H = 240;
 
-class OVA_Window : public BWindow {
+class OVA_Window : public BWindow, public CalendarSyncListener {
 public:
   explicit OVA_Window(BRect frame);
   ~OVA_Window() override;
@@ -76,6 +85,13 @@ public:
   // Takes every label shown in the window from the label table again.
   virtual void ReplaceLabel();
 
+  // The calendar sources' news, from their sync.
+  void MarksReplaced(const CalendarSource& source, std::shared_ptr<IcsCalendar> marks) override;
+  void StatesChanged() override;
+  void Probed(const CalendarSource& source, const std::vector<RemoteCalendar>& calendars,
+              const SyncFailure& failure) override;
+  void PasswordWanted(const CalendarSource& source) override;
+
   TDView* Panel() const { return fPanel; }
   MonView* PreviousMonth() const { return fPrevMon; }
   MonView* MainMonth() const { return fMainMon; }
@@ -86,11 +102,19 @@ public:
   // The language menu; null in the second build, which has none.
   KXLangMenu* LangMenu() const { return fLangMenu; }
   bool IsWaitingForAnswer() const { return replyTarget != selfMessenger; }
+  CalendarSync* Calendars() const { return fCalendars.get(); }
+  // The Calendars window while it is open, else null.
+  CalendarsWindow* CalendarsWin() const { return fCalendarsWindow; }
+  void OpenCalendarsWindow();
 
 private:
   void AcceptRequest(BMessage* request);
   void OpenMarkDaysFile();
+  // Reads the marked days again and syncs the calendar sources.
   void ReloadMarkDays();
+  // Reads the MarkDays file, the events and the calendar folder again and
+  // adds the calendar sources' marks.
+  void RebuildMarks();
   // Flips one "days" switch and marks its item.
   void ShowKind(bool* shown, BMenuItem* item);
   void SetHtmlMode(int32 mode);
@@ -122,4 +146,9 @@ private:
   BButton* fClipButton = nullptr;
   int32 focusKind = 0;
   KXLangMenu* fLangMenu = nullptr; // owned by the settings menu
+  std::unique_ptr<CalendarSync> fCalendars;
+  // Each source's marks, by its id, as its last sync left them.
+  std::map<std::string, std::shared_ptr<const IcsCalendar>> fSourceMarks;
+  bool fRebuildPosted = false;
+  CalendarsWindow* fCalendarsWindow = nullptr;  // a window of its own
 };

@@ -97,16 +97,9 @@ void OVA_Window::OpenMarkDaysFile()
 
 void OVA_Window::ReloadMarkDays()
 {
-  if (!fMarkups)
-    return;
-  fMarkups->ClearList();
-  fMarkups->LoadHolidays(nullptr);
-  LookForVEvents();
-  LookForCalendars(nullptr);
-  fMarkups->CheckHolidays();
-  fMarkups->ShowInfo();
-  fSettings->LabelKindItems(*fMarkups);
-  UpdateMonViews();
+  RebuildMarks();
+  if (fCalendars)
+    fCalendars->SyncAll();
 }
 
 void OVA_Window::ShowKind(bool* shown, BMenuItem* item)

@@ -3,6 +3,7 @@
 // the window shows.
 #include "app/OVA_Window.h"
 
+#include "app/CalendarsWindow.h"
 #include "app/PanelFocus.h"
 #include "calendar/ClockFace.h"
 #include "calendar/Labels.h"
@@ -274,6 +275,9 @@ void OVA_Window::ReplaceLabel()
   if (fTimeView)
     fTimeView->Invalidate();
   Unlock();
+  if (fCalendarsWindow)
+    fCalendarsWindow->Relabel();
+  StatesChanged();
   TraceLabels();
 }
 

@@ -10,7 +10,8 @@
 constexpr int kLabelCount = 100;
 
 // Built-in texts: 0 is the program's name, 75..86 the months ("Jan."),
-// 91..97 the weekdays from Sunday ("Su"), 88/89 "AM"/"PM".
+// 91..97 the weekdays from Sunday ("Su"), 88/89 "AM"/"PM", 44..70 and 74
+// the Calendars window and the states of calendar sources.
 extern const char* const eLabel[kLabelCount + 2];
 
 // A label source answers a number 1..99 with its text, or null to fall

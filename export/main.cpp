@@ -1,7 +1,7 @@
 // OrvellaExport: writes a year's month pictures and one HTML page, as the
-// main window's HTML-View commands do, from the MarkDays file and the events
-// of the current home folder; for scripts and for looking at the output
-// without the window. The page is handed to xdg-open like the window does.
+// main window's HTML-View commands do, from the MarkDays file, the events
+// and the synced calendar sources' cache of the current home folder; for
+// scripts and for looking at the output without the window. The page is handed to xdg-open like the window does.
 //
 //   OrvellaExport 2004 3 1    # twelve pictures and the month page of March
 #include "export/HtmlCalendar.h"
@@ -9,6 +9,7 @@
 #include "marks/STMarkups.h"
 #include "platform/support/HeapReserve.h"
 #include "settings/Prefs.h"
+#include "sync/CachedSources.h"
 
 #include <QApplication>
 
@@ -39,6 +40,7 @@ int main(int argc, char** argv)
     prefs->fHtmlModus = int32(strtol(argv[3], nullptr, 10));
   STMarkups* marks = STMarkups::getSTMarkups();
   LookForVEvents();
+  LookForCachedSources(nullptr);
   marks->CheckHolidays();
   // Today as the window sets it; the pictures show no day as today.
   const time_t now = time(nullptr);

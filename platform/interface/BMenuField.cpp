@@ -2,49 +2,17 @@
 
 #include "platform/interface/BMenu.h"
 #include "platform/interface/BMenuItem.h"
+#include "platform/interface/LabelledBox.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QToolButton>
 
-#include <algorithm>
 #include <cmath>
-
-namespace {
-
-// The field's widget: the label, `divider` pixels wide, and the button in
-// the rest, placed by hand. A layout would ask the button for its size
-// hint, and so load its font, before anything is drawn with it.
-class FieldBox : public QWidget {
-public:
-  void Arrange(QWidget* label, QWidget* button, int divider)
-  {
-    fLabel = label;
-    fButton = button;
-    fDivider = divider;
-    resizeEvent(nullptr);
-  }
-
-protected:
-  void resizeEvent(QResizeEvent*) override
-  {
-    if (!fLabel)
-      return;
-    fLabel->setGeometry(0, 0, fDivider, height());
-    fButton->setGeometry(fDivider, 0, std::max(0, width() - fDivider), height());
-  }
-
-private:
-  QWidget* fLabel = nullptr;
-  QWidget* fButton = nullptr;
-  int fDivider = 0;
-};
-
-} // namespace
 
 BMenuField::BMenuField(BRect frame, const char* name, const char* label, BMenu* menu, uint32 resizingMode,
                        uint32 flags)
-    : BView(frame, name, resizingMode, flags, new FieldBox),
+    : BView(frame, name, resizingMode, flags, new LabelledBox),
       fMenuItem(std::make_unique<BMenuItem>(menu ? menu : new BMenu(""))), fLabel(label ? label : ""),
       fDivider(fLabel.empty() ? 0 : StringWidth(fLabel.c_str()) + 5), fLabelWidget(new QLabel),
       fButton(new QToolButton)
@@ -101,7 +69,7 @@ void BMenuField::SetDivider(float divider)
   fDivider = divider > 0 ? divider : 0;
   const int width = int(std::lround(fDivider));
   fLabelWidget->setVisible(width > 0);
-  static_cast<FieldBox*>(Widget())->Arrange(fLabelWidget, fButton, width);
+  static_cast<LabelledBox*>(Widget())->Arrange(fLabelWidget, fButton, width);
 }
 
 void BMenuField::SetAlignment(alignment align)

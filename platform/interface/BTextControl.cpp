@@ -1,0 +1,66 @@
+#include "platform/interface/BTextControl.h"
+
+#include "platform/interface/BWindow.h"
+#include "platform/interface/LabelledBox.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+#include <cmath>
+
+BTextControl::BTextControl(BRect frame, const char* name, const char* label, const char* text, BMessage* message,
+                           uint32 resizingMode, uint32 flags)
+    : BView(frame, name, resizingMode, flags, new LabelledBox), BInvoker(message), fLabel(label ? label : ""),
+      fDivider(fLabel.empty() ? 0 : StringWidth(fLabel.c_str()) + 5), fLabelWidget(new QLabel), fEdit(new QLineEdit)
+{
+  QWidget* box = Widget();
+  fLabelWidget->setParent(box);
+  fEdit->setParent(box);
+  fEdit->setFocusPolicy(flags & B_NAVIGABLE ? Qt::StrongFocus : Qt::ClickFocus);
+  box->setFocusProxy(fEdit);
+  fLabelWidget->setText(QString::fromUtf8(fLabel.c_str()));
+  fEdit->setText(QString::fromUtf8(text ? text : ""));
+  QObject::connect(fEdit, &QLineEdit::returnPressed, fEdit, [this] { Invoke(); });
+  SetDivider(fDivider);
+}
+
+BTextControl::~BTextControl() = default;
+
+void BTextControl::SetText(const char* text)
+{
+  fEdit->setText(QString::fromUtf8(text ? text : ""));
+}
+
+std::string BTextControl::Text() const
+{
+  return fEdit->text().toStdString();
+}
+
+void BTextControl::SetLabel(const char* label)
+{
+  fLabel = label ? label : "";
+  fLabelWidget->setText(QString::fromUtf8(fLabel.c_str()));
+}
+
+void BTextControl::SetDivider(float divider)
+{
+  fDivider = divider > 0 ? divider : 0;
+  const int width = int(std::lround(fDivider));
+  fLabelWidget->setVisible(width > 0);
+  static_cast<LabelledBox*>(Widget())->Arrange(fLabelWidget, fEdit, width);
+}
+
+void BTextControl::HideTyping(bool hide)
+{
+  fEdit->setEchoMode(hide ? QLineEdit::Password : QLineEdit::Normal);
+}
+
+void BTextControl::SetEnabled(bool enabled)
+{
+  Widget()->setEnabled(enabled);
+}
+
+BLooper* BTextControl::DefaultTarget() const
+{
+  return Window();
+}
