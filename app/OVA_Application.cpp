@@ -2,6 +2,7 @@
 
 #include "app/OVA_Window.h"
 #include "calendar/Codes.h"
+#include "locale/KXLangMenu.h"
 #include "platform/messaging/AppDefs.h"
 #include "platform/messaging/BMessage.h"
 
@@ -60,9 +61,10 @@ bool OVA_Application::AcceptsRemoteMessage(const BMessage& message)
 {
   switch (message.what) {
   case '_KXT':
-  case 'kxCL':
   case B_QUIT_REQUESTED:
     return true;
+  case 'kxCL':
+    return KXLangMenu::IsLanguageChange(message, "OVA_App");
   default:
     printf("OVA_App: '%s' from another program dropped\n", LongToAsc(message.what));
     return false;

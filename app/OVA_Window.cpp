@@ -96,7 +96,6 @@ OVA_Window::OVA_Window(BRect frame)
 
   fPrefs->fCurCode = 0;
   ResetMDateView(nullptr);
-  fPanel->HasTarget(false);
 
   AddMonViews();
   printf("-- StartUp --\n");
@@ -201,10 +200,6 @@ void OVA_Window::MessageReceived(BMessage* message)
     break;
   case 'cCAL':
     OpenCalendarsWindow();
-    break;
-  case 'cMRK':
-    fRebuildPosted = false;
-    RebuildMarks();
     break;
   case 'sGmd':
     ShowKind(&fPrefs->fDaysGlobal, fSettings->globals);

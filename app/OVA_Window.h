@@ -23,8 +23,8 @@
 //
 // The user's calendar sources (CalDAV accounts and feeds) are synced in
 // the background (sync/CalendarSync.h): their cached marks join the
-// registry as soon as they are read, and each sync replaces a source's
-// marks whole. The Calendars window lists and adds them.
+// registry as soon as they are read, and each sync that changes them
+// replaces a source's marks whole. The Calendars window lists and adds them.
 //
 // The members are defined by concern: construction and dispatch in
 // OVA_Window.cpp, the request cycle in OVA_WindowRequest.cpp, the settings
@@ -37,9 +37,7 @@
 #include "platform/interface/BWindow.h"
 #include "sync/CalendarSync.h"
 
-#include <map>
 #include <memory>
-#include <string>
 
 class BButton;
 class BMenuField;
@@ -86,7 +84,8 @@ public:
   virtual void ReplaceLabel();
 
   // The calendar sources' news, from their sync.
-  void MarksReplaced(const CalendarSource& source, std::shared_ptr<IcsCalendar> marks) override;
+  void MarksReplaced(SourceMarks marks) override;
+  std::vector<int32> YearsWanted() const override;
   void StatesChanged() override;
   void Probed(const CalendarSource& source, const std::vector<RemoteCalendar>& calendars,
               const SyncFailure& failure) override;
@@ -112,9 +111,6 @@ private:
   void OpenMarkDaysFile();
   // Reads the marked days again and syncs the calendar sources.
   void ReloadMarkDays();
-  // Reads the MarkDays file, the events and the calendar folder again and
-  // adds the calendar sources' marks.
-  void RebuildMarks();
   // Flips one "days" switch and marks its item.
   void ShowKind(bool* shown, BMenuItem* item);
   void SetHtmlMode(int32 mode);
@@ -147,8 +143,5 @@ private:
   int32 focusKind = 0;
   KXLangMenu* fLangMenu = nullptr; // owned by the settings menu
   std::unique_ptr<CalendarSync> fCalendars;
-  // Each source's marks, by its id, as its last sync left them.
-  std::map<std::string, std::shared_ptr<const IcsCalendar>> fSourceMarks;
-  bool fRebuildPosted = false;
   CalendarsWindow* fCalendarsWindow = nullptr;  // a window of its own
 };

@@ -4,41 +4,34 @@
 
 #include "app/CalendarsWindow.h"
 #include "app/SourceStateText.h"
-#include "marks/EventScan.h"
-#include "marks/IcsFolder.h"
 #include "marks/STMarkups.h"
-#include "sync/CachedSources.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-void OVA_Window::RebuildMarks()
+void OVA_Window::MarksReplaced(SourceMarks marks)
 {
   if (!fMarkups)
     return;
-  fMarkups->ClearList();
-  fMarkups->LoadHolidays(nullptr);
-  LookForVEvents();
-  LookForCalendars(nullptr);
-  for (const auto& [id, marks] : fSourceMarks)
-    AddSourceMarks(fMarkups, marks);
+  fMarkups->ReplaceYearSource(std::move(marks));
   fMarkups->CheckHolidays();
-  fMarkups->ShowInfo();
-  StatesChanged();
+  if (fSettings)
+    fSettings->LabelKindItems(*fMarkups);
   UpdateMonViews();
 }
 
-void OVA_Window::MarksReplaced(const CalendarSource& source, std::shared_ptr<IcsCalendar> marks)
+std::vector<int32> OVA_Window::YearsWanted() const
 {
-  if (marks)
-    fSourceMarks[source.Id()] = std::move(marks);
-  else if (fSourceMarks.erase(source.Id()) == 0)
-    return;
-  // Sources that arrive together (every cache at start) make one rebuild.
-  if (!fRebuildPosted) {
-    fRebuildPosted = true;
-    PostMessage('cMRK');
+  std::vector<int32> years = fMarkups ? fMarkups->LookedUpYears() : std::vector<int32>();
+  // Before the grids are drawn: the years around today.
+  if (years.empty()) {
+    const time_t now = time(nullptr);
+    struct tm local;
+    localtime_r(&now, &local);
+    for (int32 year = local.tm_year + 1900 - 1; year <= local.tm_year + 1900 + 1; year++)
+      years.push_back(year);
   }
+  return years;
 }
 
 void OVA_Window::StatesChanged()
@@ -48,9 +41,7 @@ void OVA_Window::StatesChanged()
   const time_t now = time(nullptr);
   std::vector<std::string> lines;
   for (const CalendarSync::Entry& entry : fCalendars->Entries()) {
-    auto marks = fSourceMarks.find(entry.source.Id());
-    const int32 count = marks != fSourceMarks.end() ? marks->second->CountEntries() : 0;
-    lines.push_back(" " + std::to_string(count) + " " + SourceName(entry) + ": "
+    lines.push_back(" " + std::to_string(entry.state.entries) + " " + SourceName(entry) + ": "
                     + SourceStateText(entry.state, entry.syncing, now));
   }
   if (fSettings) {

@@ -58,7 +58,6 @@ void OVA_Window::SetSettings(BMessage* message)
     break;
   case 7:
     ResetMDateView(nullptr);
-    UpdateMonViews();
     break;
   case 10:
     printf(" -quit");
@@ -97,7 +96,17 @@ void OVA_Window::OpenMarkDaysFile()
 
 void OVA_Window::ReloadMarkDays()
 {
-  RebuildMarks();
+  if (!fMarkups)
+    return;
+  // The calendar sources' marks stay until their syncs replace them.
+  fMarkups->ClearList();
+  fMarkups->LoadHolidays(nullptr);
+  LookForVEvents();
+  LookForCalendars(nullptr);
+  fMarkups->CheckHolidays();
+  fMarkups->ShowInfo();
+  fSettings->LabelKindItems(*fMarkups);
+  UpdateMonViews();
   if (fCalendars)
     fCalendars->SyncAll();
 }

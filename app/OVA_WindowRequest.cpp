@@ -72,28 +72,39 @@ void OVA_Window::ResetMDateView(BMessage* request)
       fMarkups->fTodayCode = fPrefs->fCurCode;
   }
 
-  if (fPanel) {
-    fPanel->RemoveSelf();
-    delete fPanel;
-  }
-  fPanel = new TDView(local, ".start", 0, true, timeOnly);
-  fBackground->AddChild(fPanel);
-
+  // OK and Cancel are enabled exactly while a requester waits; a panel
+  // rebuilt while one waits (Today-Now) keeps the requester's OK text.
+  const bool waiting = request != nullptr || IsWaitingForAnswer();
   std::string label = getLabel(1);
   if (request) {
     const char* okName = nullptr;
     if (request->FindString("_okName", &okName) == B_OK)
       label = FirstBytes(okName, kOkNameMaxBytes);
     label = "> " + label;
-    fPanel->HasTarget(true);
+  } else if (waiting && fPanel) {
+    label = fPanel->OkButton()->Label();
   }
+
+  if (fPanel) {
+    fPanel->RemoveSelf();
+    delete fPanel;
+  }
+  fPanel = new TDView(local, ".start", 0, true, timeOnly);
+  fBackground->AddChild(fPanel);
+  fPanel->HasTarget(waiting);
   fPanel->OkButton()->SetLabel(label.c_str());
   fPanel->SetAmTimeMode(fPrefs->fTimeStyle);
 
+  // The window learns which field the new panel marks, so that the clock
+  // or the month shows for it, and the grids and the clock take the
+  // panel's date and time.
   if (request) {
     fPanel->SetFocusOn(nullptr, timeOnly ? kFocusHour : kFocusDay);
     Activate(true);
+  } else {
+    fPanel->SetFocusOn(nullptr, kFocusDay);
   }
+  UpdateMonViews();
   Unlock();
 }
 
@@ -147,8 +158,6 @@ void OVA_Window::SendDateTimeMessage(int32 kind)
 
   Lock();
   ResetMDateView(nullptr);
-  UpdateMonViews();
-  fPanel->HasTarget(false);
   fPanel->SetFocusOn(nullptr, kFocusNone);
   Activate(false);
   Unlock();

@@ -78,9 +78,12 @@ void OVA_Window::UpdateDayView(BMessage* message)
     month = fPrefs->fCurMonth;
     printf(" FIX B\n");
   }
-  if (year < 1903 || year > 2036) {
-    year = fPrefs->fCurYear;
+  if (year < TDView::kFirstYear || year > TDView::kLastYear) {
+    // A day of a neighbouring grid beyond the panel's years (January 2038
+    // next to December 2037) cannot be shown: the pick is dropped rather
+    // than moved into another year.
     printf(" FIX C\n");
+    return;
   }
 
   Lock();
@@ -223,11 +226,11 @@ void OVA_Window::UpdateMonViews()
 
   const int32 year = fPanel->YearField()->value;
   const int32 month = fPanel->MonthField()->value;
-  // The clock is redrawn with the time; while it shows, the grids wait.
+  // The clock and all grids follow, also the main month hidden under the
+  // clock, so that whichever shows and whenever it shows agrees with the
+  // panel.
   if (fTimeView)
     fTimeView->SetTime(PanelHourOfDay(), fPanel->MinuteField()->value);
-  if (focusKind == kTimeFocus)
-    return;
 
   if (fMainMon) {
     fMainMon->fMonth = month;

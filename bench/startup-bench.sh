@@ -6,8 +6,12 @@
 # each in its own fresh home folder settings, alternating A B A B; prints
 # the medians of map, first paint and settled times and the ratios, and the
 # median of the ratios of the pairs' paint times.
-# Usage: [SHOT=layout.png] bench/startup-bench.sh [PAIRS]    (default 15 pairs)
+# Usage: [SHOT=layout.png] [BASELINE=other/bin/Orvella] bench/startup-bench.sh [PAIRS]
+#        (default 15 pairs)
 # SHOT, when set, gets a screenshot of Orvella as the timed runs start it.
+# BASELINE, when set, is another Orvella (say, one built from an earlier
+# commit in a worktree of its own) started in turn with the two others, so
+# that a change's before and after are measured in the same run.
 # Installs libx11-dev and libxdamage-dev when missing (scripts/setup-deps.sh --bench).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -42,6 +46,7 @@ run "$bare" > /dev/null
 for _ in $(seq "$pairs"); do
   run "$orvella" >> "$work/orvella.tsv"
   run "$bare" >> "$work/bare.tsv"
+  [ -z "$baseline" ] || run "$baseline" >> "$work/baseline.tsv"
 done
 getfattr -n user.show_expand -e hex "$settings" 2>/dev/null | grep -q '0x01' || echo "show_expand was switched off during the run"
 getfattr -n user.triple_preview -e hex "$settings" 2>/dev/null | grep -q '0x01' || echo "triple_preview was switched off during the run"
@@ -57,6 +62,7 @@ INNER
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run" \
   work="$work" pairs="$pairs" shot="$work/layout.png" orvella="$build/bin/Orvella" bare="$build/bench/bare_qt_window" \
+  baseline="${BASELINE:-}" \
   xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- bash "$work/inner.sh"
 echo "load after:  $(cut -d' ' -f1-3 /proc/loadavg)"
 [ -n "${SHOT:-}" ] && cp "$work/layout.png" "$SHOT" && echo "screenshot of the layout: $SHOT"
@@ -72,8 +78,13 @@ done
 # Each pair's two starts follow each other, so they meet the machine in
 # much the same state; the median of the pairs' ratios is steadier than the
 # ratio of the medians when the machine's speed drifts during the run.
-pair_ratio() { paste "$work/orvella.tsv" "$work/bare.tsv" | awk -F'\t' -v a="$1" -v b="$(( $1 + 5 ))" '$b > 0 { print $a / $b }' | median; }
-printf '%-30s %26.3f\n' "painted, median pair ratio" "$(pair_ratio 2)"
+pair_ratio() { paste "$work/$2.tsv" "$work/bare.tsv" | awk -F'\t' -v a="$1" -v b="$(( $1 + 5 ))" '$b > 0 { print $a / $b }' | median; }
+printf '%-30s %26.3f\n' "painted, median pair ratio" "$(pair_ratio 2 orvella)"
+if [ -n "${BASELINE:-}" ]; then
+  a=$(column baseline 2) b=$(column bare 2)
+  printf '%-30s %8.1f %8.1f %7.3f\n' "baseline: start to painted" "$a" "$b" "$(awk -v a="$a" -v b="$b" 'BEGIN { print (b > 0 ? a / b : 0) }')"
+  printf '%-30s %26.3f\n' "baseline: median pair ratio" "$(pair_ratio 2 baseline)"
+fi
 printf '%-30s %8.0f %8.0f\n' "peak memory (KiB)" "$(column orvella 4)" "$(column bare 4)"
 printf '%-30s %8.1f %8.1f\n' "CPU (ms)" "$(column orvella 5)" "$(column bare 5)"
 echo "target: Orvella painted at most 1.15 times the bare window"

@@ -1,5 +1,6 @@
 #include "client/Ask_Application.h"
 
+#include "client/AskBoundary.h"
 #include "client/ask_Window.h"
 #include "platform/messaging/BMessage.h"
 
@@ -24,6 +25,11 @@ ask_Window* Ask_Application::Window() const
       return fWindow;
   }
   return nullptr;
+}
+
+bool Ask_Application::AcceptsRemoteMessage(const BMessage& message)
+{
+  return AskOrvelAccepts(message);
 }
 
 void Ask_Application::MessageReceived(BMessage* message)

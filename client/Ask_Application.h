@@ -16,6 +16,9 @@ public:
   ~Ask_Application() override;
 
   void MessageReceived(BMessage* message) override;
+  // Only Orvella's answers, language changes and the quit request
+  // (AskBoundary.h).
+  bool AcceptsRemoteMessage(const BMessage& message) override;
 
   // The window, or null once it has quit.
   ask_Window* Window() const;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "client/Ask_Application.h"
+#include "client/AskBoundary.h"
 #include "client/ProgramFile.h"
 #include "platform/messaging/BMessage.h"
 #include "platform/messaging/BMessageRunner.h"
@@ -15,8 +16,6 @@
 
 namespace {
 
-// The signature Orvella registers under on the bus.
-constexpr const char* kOrvellaSignature = "application/x-vnd.KX-Orvella";
 constexpr const char* kOrvellaProgramName = "Orvella";
 // Longest wait for a started Orvella to take its bus name.
 constexpr time_t kStartSeconds = 20;
@@ -32,6 +31,11 @@ Ask_Script::Ask_Script(const CommandLine& line)
 }
 
 Ask_Script::~Ask_Script() = default;
+
+bool Ask_Script::AcceptsRemoteMessage(const BMessage& message)
+{
+  return AskOrvelAccepts(message);
+}
 
 bool Ask_Script::RunOrvella(time_t deadline)
 {

@@ -28,6 +28,9 @@ public:
   int Ask(time_t* answered);
 
   void MessageReceived(BMessage* message) override;
+  // Only Orvella's answers, language changes and the quit request
+  // (AskBoundary.h).
+  bool AcceptsRemoteMessage(const BMessage& message) override;
 
 private:
   // Starts Orvella unless it runs and waits for it until the deadline;

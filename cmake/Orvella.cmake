@@ -68,7 +68,18 @@ function(ova_test name)
   endif()
 endfunction()
 
-# Where `cmake --install` puts the programs; their dictionaries go into
-# "Dictionaries" beside them, where the language menus look.
-set(ORVELLA_PROGRAM_INSTALL_DIR "${CMAKE_INSTALL_BINDIR}" CACHE STRING
-    "Install folder of Orvella and AskOrvel, relative to the prefix")
+# Where an installation keeps the programs, relative to the prefix: a
+# folder of their own, since their dictionaries go into "Dictionaries"
+# beside them, where the language menus look. A link in the bin folder puts
+# each program on PATH; the programs find that folder through the link.
+set(ORVELLA_PROGRAM_INSTALL_DIR "${CMAKE_INSTALL_LIBEXECDIR}/orvella")
+
+# ova_install_program(NAME): installs the program and its link in bin.
+function(ova_install_program name)
+  install(TARGETS ${name} RUNTIME DESTINATION ${ORVELLA_PROGRAM_INSTALL_DIR})
+  file(RELATIVE_PATH target /${CMAKE_INSTALL_BINDIR} /${ORVELLA_PROGRAM_INSTALL_DIR}/${name})
+  set(link ${CMAKE_BINARY_DIR}/install-links/${name})
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/install-links)
+  file(CREATE_LINK ${target} ${link} SYMBOLIC)
+  install(FILES ${link} TYPE BIN)
+endfunction()

@@ -7,9 +7,11 @@
 #include "marks/HtmlEscape.h"
 #include "marks/STMarkups.h"
 #include "platform/messaging/Launch.h"
+#include "platform/storage/AtomicFile.h"
 #include "settings/Prefs.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -146,7 +148,12 @@ bool YCalToHtml(long year, long month, int layout)
   }
 
   STMarkups* marks = STMarkups::getSTMarkups();
-  FILE* page = fopen(path.c_str(), "w");
+  // Made in memory and then written whole: an old page stays as it was
+  // until the new one is complete.
+  AtomicFile file(path.c_str());
+  char* text = nullptr;
+  size_t size = 0;
+  FILE* page = file.InitCheck() == B_OK ? open_memstream(&text, &size) : nullptr;
   if (page == nullptr) {
     printf("'%s' OpenError!\n", path.c_str());
     return false;
@@ -157,9 +164,12 @@ bool YCalToHtml(long year, long month, int layout)
     WriteThreeRowPage(page, year, marks);
   else
     WriteMonthPage(page, year, month, marks);
-  // A page cut short by a full disk is not worth opening.
-  const bool written = ferror(page) == 0;
-  if (fclose(page) != 0 || !written) {
+  const bool made = ferror(page) == 0;
+  const bool closed = fclose(page) == 0;
+  const bool written = made && closed && file.File().Write(text, size) == ssize_t(size) && file.Commit() == B_OK;
+  free(text);
+  // A page that cannot be written whole is not worth opening.
+  if (!written) {
     printf("'%s' WriteError!\n", path.c_str());
     return false;
   }

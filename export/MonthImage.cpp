@@ -4,7 +4,7 @@
 #include "platform/interface/BBitmap.h"
 #include "platform/interface/ImageFormats.h"
 #include "platform/storage/BDirectory.h"
-#include "platform/storage/BFile.h"
+#include "platform/storage/AtomicFile.h"
 #include "platform/storage/FindDirectory.h"
 #include "views/DayView.h"
 #include "views/MonView.h"
@@ -22,22 +22,22 @@ void ImageFromMon(long year, long month, int)
     printf("mkdir");
   }
 
-  // Make sure the picture can be written before painting it.
+  // Make sure the picture can be written before painting it. The probe
+  // only makes and removes a temporary file beside it: an old picture stays
+  // whole until the new one replaces it.
   std::string path = FileIn(folder, "Orvel%ld%02ld.png", year, month);
-  BFile probe;
-  status_t status = probe.SetTo(path.c_str(), B_WRITE_ONLY | B_CREATE_FILE | B_ERASE_FILE);
+  status_t status = AtomicFile(path.c_str()).InitCheck();
   if (status != B_OK) {
     printf("Err\t%s %ld\n", path.c_str(), long(status));
     BPath runtime;
     find_directory(B_USER_RUNTIME_DIRECTORY, &runtime);
     path = FileIn(runtime.Path(), "Orvel%ld%ld.png", year, month);
-    status = probe.SetTo(path.c_str(), B_WRITE_ONLY | B_CREATE_FILE | B_ERASE_FILE);
+    status = AtomicFile(path.c_str()).InitCheck();
     if (status != B_OK) {
       printf("\n and no ramdisk..\n\t%s %ld\n", path.c_str(), long(status));
       return;
     }
   }
-  probe.Unset();
 
   BBitmap bitmap(BRect(0, 0, 225, 170), B_BITMAP_CLEAR_TO_WHITE | B_BITMAP_ACCEPTS_VIEWS, B_RGB32,
                  B_ANY_BYTES_PER_ROW, B_MAIN_SCREEN_ID);
@@ -85,12 +85,15 @@ int32 LocalImageSave(const char* path, BBitmap* bitmap)
     printf("Error Bitmap is NULL \n");
     return -1;
   }
-  BFile file(name, B_READ_WRITE | B_CREATE_FILE | B_ERASE_FILE);
+  // Written beside the old picture and put in its place when complete.
+  AtomicFile file(name);
   if (file.InitCheck() != B_OK) {
     printf("Error creat '%s'\n", name);
     return -1;
   }
-  const status_t status = WriteBitmap(*bitmap, &file, format);
+  status_t status = WriteBitmap(*bitmap, &file.File(), format);
+  if (status == B_OK)
+    status = file.Commit();
   if (status != B_OK) {
     printf("Error writing '%s' %ld\n", name, long(status));
     return status;

@@ -21,6 +21,8 @@ void ImageFromMon(long year, long month, int unused);
 // when the path contains ".gif", or JPEG when it contains ".jpg" (this test
 // comes last and wins). Returns 0 when written, -1 for no bitmap or a file
 // that cannot be created, and the writer's negative status when encoding or
-// writing failed; every failure is reported on standard output. The bitmap
-// stays the caller's.
+// writing failed; every failure is reported on standard output. The file is
+// written whole: an old file at the path stays as it was until the new one
+// is complete (platform/storage/AtomicFile.h). The bitmap stays the
+// caller's.
 int32 LocalImageSave(const char* path, BBitmap* bitmap);

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   std::vector<YearMark> marks;
   for (int32 year : {1970, 2024, 2100}) {
     marks.clear();
-    calendar->MarksOf(year, &marks);
+    calendar->MarksOf(year, &marks, Deadline());
     for (const YearMark& mark : marks) {
       const int32 month = mark.code / 100 % 100;
       const int32 day = mark.code % 100;

@@ -26,11 +26,18 @@ bool IsFolder(const std::string& path)
 const char* LabelCatalogFolder()
 {
   if (gFolder.empty()) {
+    gFolder = ORVELLA_LOCALEDIR;
+    // The build tree's bin/, or an installation's libexec/orvella/.
     BPath program;
-    std::string beside;
-    if (find_directory(B_PROGRAM_DIRECTORY, &program) == B_OK)
-      beside = std::string(program.Path()) + "/../share/locale";
-    gFolder = !beside.empty() && IsFolder(beside) ? beside : std::string(ORVELLA_LOCALEDIR);
+    if (find_directory(B_PROGRAM_DIRECTORY, &program) == B_OK) {
+      for (const char* up : {"/../share/locale", "/../../share/locale"}) {
+        const std::string beside = std::string(program.Path()) + up;
+        if (IsFolder(beside)) {
+          gFolder = beside;
+          break;
+        }
+      }
+    }
   }
   return gFolder.c_str();
 }

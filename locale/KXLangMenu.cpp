@@ -68,6 +68,21 @@ std::vector<std::string> SortedNames(BDirectory& folder)
 
 } // namespace
 
+bool KXLangMenu::IsLanguageChange(const BMessage& message, const char* program)
+{
+  const char* path = nullptr;
+  std::string wrong;
+  if (message.FindString("_LangFilePath", &path) != B_OK)
+    wrong = "no string \"_LangFilePath\"";
+  else if (*path == '\0')
+    wrong = "an empty \"_LangFilePath\"";
+  else if (strlen(path) > kMaxLangPathLength)
+    wrong = "a \"_LangFilePath\" longer than " + std::to_string(kMaxLangPathLength) + " bytes";
+  if (!wrong.empty())
+    printf("%s: language change from another program dropped: it has %s\n", program, wrong.c_str());
+  return wrong.empty();
+}
+
 KXLangMenu::KXLangMenu(const char* name, const char* owner, const char* programFolder)
     : BMenu(name),
       fAppName(owner != nullptr ? owner : "")

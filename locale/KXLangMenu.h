@@ -24,12 +24,23 @@
 
 #include "platform/interface/BMenu.h"
 
+#include <cstddef>
 #include <string>
 
 class BMessage;
 
+// Longest "_LangFilePath" taken from another program, in bytes: the
+// longest path the system opens (PATH_MAX).
+inline constexpr size_t kMaxLangPathLength = 4096;
+
 class KXLangMenu : public BMenu {
 public:
+  // Whether a 'kxCL' message from another program is a language change as
+  // the wire contract has it: "_LangFilePath" a string of 1 to
+  // kMaxLangPathLength bytes. Otherwise it says why on standard output;
+  // the programs refuse such a message, so it changes nothing.
+  static bool IsLanguageChange(const BMessage& message, const char* program);
+
   // Scans the dictionaries of `owner` beside the program, or in
   // `programFolder` when given.
   KXLangMenu(const char* name, const char* owner, const char* programFolder = nullptr);

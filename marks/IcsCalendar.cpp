@@ -19,8 +19,6 @@ namespace {
 constexpr size_t kMaxNameLength = 1023;
 // An all-day entry covers at most a year.
 constexpr int32 kMaxSpanDays = 366;
-// Longest time libical may work on the repetitions of one year of a file.
-constexpr std::chrono::milliseconds kLibicalTimePerYear(250);
 // Longest TZID handed to the system's zone lookup.
 constexpr size_t kMaxZoneNameLength = 64;
 
@@ -390,10 +388,8 @@ std::unique_ptr<IcsCalendar> IcsCalendar::Parse(std::string_view text, uint32 ki
   return calendar;
 }
 
-void IcsCalendar::MarksOf(int32 year, std::vector<YearMark>* marks) const
+bool IcsCalendar::MarksOf(int32 year, std::vector<YearMark>* marks, const Deadline& giveUp) const
 {
-  // Whatever the file asks of libical, a year is learnt in about this time.
-  const IcsDeadline giveUp = std::chrono::steady_clock::now() + kLibicalTimePerYear;
   // The local days of starts in a zone, which may lie up to two days
   // outside the year.
   std::optional<LocalOffsets> local;
@@ -401,15 +397,13 @@ void IcsCalendar::MarksOf(int32 year, std::vector<YearMark>* marks) const
     local.emplace(DayNumber(year, 1, 1) - 3, DayNumber(year, 12, 31) + 3);
   std::vector<IcsDay> found;
   std::vector<icaltimetype> starts;
-  int32 cut = 0;
+  bool complete = true;
   for (size_t index = 0; index < fEntries.size(); index++) {
-    cut += fEntries[index].DaysIn(year, &found, &starts, giveUp, local ? &*local : nullptr) ? 0 : 1;
+    complete = fEntries[index].DaysIn(year, &found, &starts, giveUp, local ? &*local : nullptr) && complete;
     for (const IcsDay& day : found)
       marks->push_back({day.code, int32(index), day.minutes});
   }
-  if (cut > 0)
-    printf("Calendar file '%s': the repetitions of %d %s in %d take too long to work out; not all are shown\n",
-           fName.c_str(), cut, cut == 1 ? "entry" : "entries", year);
+  return complete;
 }
 
 std::unique_ptr<MarkDay> IcsCalendar::Record(const YearMark& mark) const

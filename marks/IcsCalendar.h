@@ -7,7 +7,7 @@
 //   IcsProblems problems;
 //   std::unique_ptr<IcsCalendar> calendar = IcsCalendar::Parse(text, 'deDE', &problems);
 //   if (calendar)
-//     marks->AddYearSource(std::move(calendar));
+//     marks->ReplaceYearSource({path, std::move(calendar), {}});
 #pragma once
 
 #include <map>
@@ -45,7 +45,8 @@ public:
 
   uint32 Kind() const override { return fKind; }
   int32 CountEntries() const override { return static_cast<int32>(fEntries.size()); }
-  void MarksOf(int32 year, std::vector<YearMark>* marks) const override;
+  const std::string& Name() const override { return fName; }
+  bool MarksOf(int32 year, std::vector<YearMark>* marks, const Deadline& giveUp) const override;
   std::unique_ptr<MarkDay> Record(const YearMark& mark) const override;
 
 private:

@@ -143,7 +143,7 @@ void IcsEntry::AddDays(const icaltimetype& start, int32 year, const LocalOffsets
 }
 
 bool IcsEntry::DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltimetype>* starts,
-                      IcsDeadline giveUp, const LocalOffsets* local) const
+                      const Deadline& giveUp, const LocalOffsets* local) const
 {
   days->clear();
   if (Ical().icaltime_is_null_time(fStart))

@@ -52,7 +52,7 @@ public:
   // when given, holds the local offsets around the year. False when
   // libical ran past the deadline and not all days are there.
   bool DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltimetype>* starts,
-              IcsDeadline giveUp = IcsDeadline::max(), const LocalOffsets* local = nullptr) const;
+              const Deadline& giveUp = Deadline(), const LocalOffsets* local = nullptr) const;
 
   std::string fSummary;
   icaltimetype fStart{};  // libical's null time: all zero

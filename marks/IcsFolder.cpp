@@ -85,18 +85,24 @@ uint32 CalendarKind(const std::string& fileName)
 int32 LookForCalendars(const char* folder)
 {
   const std::string where = folder != nullptr ? folder : DefaultCalendarFolder();
-  DIR* dir = where.empty() ? nullptr : opendir(where.c_str());
-  if (dir == nullptr)
-    return 0;
   std::vector<std::string> names;
-  while (const dirent* entry = readdir(dir)) {
-    if (CalendarKind(entry->d_name) != 0)
-      names.push_back(entry->d_name);
+  if (DIR* dir = where.empty() ? nullptr : opendir(where.c_str())) {
+    while (const dirent* entry = readdir(dir)) {
+      if (CalendarKind(entry->d_name) != 0)
+        names.push_back(entry->d_name);
+    }
+    closedir(dir);
   }
-  closedir(dir);
   std::sort(names.begin(), names.end());
 
   STMarkups* marks = STMarkups::getSTMarkups();
+  // The folder's files read before and gone now leave the registry.
+  const std::string prefix = where + "/";
+  for (const std::string& id : marks->YearSourceIds()) {
+    if (id.compare(0, prefix.size(), prefix) == 0
+        && !std::binary_search(names.begin(), names.end(), id.substr(prefix.size())))
+      marks->ReplaceYearSource({id, nullptr, {}});
+  }
   int32 read = 0;
   std::string text;
   for (const std::string& name : names) {
@@ -108,14 +114,13 @@ int32 LookForCalendars(const char* folder)
       calendar = IcsCalendar::Parse(text, kind, &problems, path);
     if (calendar == nullptr) {
       printf("Calendar file '%s' not read: %s\n", path.c_str(), problems.Text().c_str());
+      marks->ReplaceYearSource({path, nullptr, {}});
       continue;
     }
     if (problems.Any())
       printf("Calendar file '%s': %s\n", path.c_str(), problems.Text().c_str());
     printf(" Calendar load: '%s' %d entries\n", path.c_str(), calendar->CountEntries());
-    if (kind == 'evnt')
-      marks->fHasEvents = true;
-    marks->AddYearSource(std::move(calendar));
+    marks->ReplaceYearSource({path, std::move(calendar), {}});
     read++;
   }
   printf(" - %d calendar files read\n", read);

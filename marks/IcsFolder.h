@@ -12,7 +12,7 @@
 //   marks->ClearList();
 //   marks->LoadHolidays(nullptr);
 //   LookForVEvents();
-//   LookForCalendars(nullptr);   // appends; does not empty the list
+//   LookForCalendars(nullptr);   // replaces the folder's sources
 //   marks->CheckHolidays();
 #pragma once
 
@@ -27,8 +27,9 @@ std::string DefaultCalendarFolder();
 uint32 CalendarKind(const std::string& fileName);
 
 // Reads every calendar file of the folder (the default one for null) into
-// the registry, in the order of their names, and returns how many gave a
-// calendar. A file with problems gets one line naming it; a missing folder
-// is no problem and prints nothing. An events file sets the registry's
-// fHasEvents.
+// the registry, in the order of their names, each a year source under its
+// path that replaces what the file gave before; the folder's files that are
+// gone or unreadable leave it. Returns how many gave a calendar. A file
+// with problems gets one line naming it; a missing folder is no problem
+// and prints nothing. An events file sets the registry's fHasEvents.
 int32 LookForCalendars(const char* folder);

@@ -185,7 +185,7 @@ bool IcsRule::BeforeUntil(const icaltimetype& time) const
 }
 
 bool IcsRule::StartsIn(const icaltimetype& start, int64 firstDay, int64 lastDay,
-                       std::vector<icaltimetype>* starts, IcsDeadline giveUp) const
+                       std::vector<icaltimetype>* starts, const Deadline& giveUp) const
 {
   if (fFrequency == ICAL_NO_RECURRENCE || lastDay < IcsWallDay(start))
     return true;
@@ -341,9 +341,9 @@ void IcsRule::PlainStartsIn(const icaltimetype& start, int64 firstDay, int64 las
 }
 
 bool IcsRule::LibicalStartsIn(const icaltimetype& start, int64 firstDay, int64 lastDay,
-                              std::vector<icaltimetype>* starts, IcsDeadline giveUp) const
+                              std::vector<icaltimetype>* starts, const Deadline& giveUp) const
 {
-  if (std::chrono::steady_clock::now() > giveUp)
+  if (giveUp.Passed())
     return false;
   icalrecur_iterator* iterator = Ical().icalrecur_iterator_new(*fLibical, start);
   if (iterator == nullptr)
@@ -358,7 +358,7 @@ bool IcsRule::LibicalStartsIn(const icaltimetype& start, int64 firstDay, int64 l
   }
   bool complete = true;
   for (;;) {
-    if (std::chrono::steady_clock::now() > giveUp) {
+    if (giveUp.Passed()) {
       complete = false;
       break;
     }

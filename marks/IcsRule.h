@@ -18,17 +18,14 @@
 // read at all, since libical may search for minutes for one start of them.
 #pragma once
 
-#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <libical/ical.h>
 
+#include "marks/Deadline.h"
 #include "platform/support/SupportDefs.h"
-
-// When working out repetitions with libical is given up.
-using IcsDeadline = std::chrono::steady_clock::time_point;
 
 class IcsRule {
 public:
@@ -50,7 +47,7 @@ public:
   // start has the start's clock (or the repetition's) and zone. False when
   // libical's iteration ran past the deadline and the starts are not all there.
   bool StartsIn(const icaltimetype& start, int64 firstDay, int64 lastDay, std::vector<icaltimetype>* starts,
-                IcsDeadline giveUp = IcsDeadline::max()) const;
+                const Deadline& giveUp = Deadline()) const;
   // Whether the rule is worked out here rather than by libical.
   bool IsPlain() const { return fLibical == nullptr; }
 
@@ -68,7 +65,7 @@ private:
   void StepStartsIn(const icaltimetype& start, int64 firstDay, int64 lastDay,
                     std::vector<icaltimetype>* starts) const;
   bool LibicalStartsIn(const icaltimetype& start, int64 firstDay, int64 lastDay, std::vector<icaltimetype>* starts,
-                       IcsDeadline giveUp) const;
+                       const Deadline& giveUp) const;
   // Whether a start is not after UNTIL.
   bool BeforeUntil(const icaltimetype& time) const;
 

@@ -1,13 +1,12 @@
 #include "marks/STMarkups.h"
 
 #include <algorithm>
-#include <array>
-#include <numeric>
 #include <cstdio>
 
 #include "calendar/Codes.h"
 #include "marks/HtmlEscape.h"
 #include "marks/MarkDaysFile.h"
+#include "marks/YearWork.h"
 #include "settings/Prefs.h"
 
 namespace {
@@ -32,18 +31,6 @@ const char* FontTag(int32 category)
   default:
     return "<font color='222222'>";
   }
-}
-
-// A slot for each day a month may have, in the year's order.
-constexpr int32 kYearSlots = 12 * 31;
-
-// The slot of a day code of `year`; -1 for a code of another year or no day.
-int32 YearSlot(int32 code, int32 year)
-{
-  const int32 month = code / 100 % 100, day = code % 100;
-  if (code / 10000 != year || month < 1 || month > 12 || day < 1 || day > 31)
-    return -1;
-  return (month - 1) * 31 + day - 1;
 }
 
 } // namespace
@@ -91,8 +78,8 @@ void STMarkups::ClearList()
   fIndex.Clear();
   fIndexStale = true;
   fList.clear();
-  fYears.clear();
-  fSources.clear();
+  for (auto& [year, days] : fYears)
+    days.records.clear();
 }
 
 MarkDay* STMarkups::AddMarkDay(std::unique_ptr<MarkDay> record)
@@ -104,13 +91,77 @@ MarkDay* STMarkups::AddMarkDay(std::unique_ptr<MarkDay> record)
   return fList.back().get();
 }
 
-void STMarkups::AddYearSource(std::unique_ptr<YearSource> source)
+void STMarkups::ReplaceYearSource(SourceMarks marks)
 {
-  if (source == nullptr)
+  auto slot = std::find_if(fSources.begin(), fSources.end(),
+                           [&marks](const SourceSlot& known) { return known.id == marks.id; });
+  if (slot != fSources.end()) {
+    for (auto& [year, days] : fYears)
+      days.marks.erase(slot->source.get());
+  }
+  if (marks.source == nullptr) {
+    if (slot != fSources.end())
+      fSources.erase(slot);
+  } else {
+    if (slot == fSources.end())
+      slot = fSources.insert(fSources.end(), SourceSlot{marks.id, nullptr});
+    slot->source = std::move(marks.source);
+    for (auto& [year, yearMarks] : marks.years) {
+      if (year < 1 || year > 9999)
+        continue;
+      SortYearMarks(year, &yearMarks);
+      fYears[year].marks[slot->source.get()] = std::move(yearMarks);
+    }
+    if (slot->source->Kind() == 'evnt')
+      fHasEvents = true;
+  }
+  // The records made of the old marks go; the lookups make them anew.
+  for (auto& [year, days] : fYears)
+    days.records.clear();
+}
+
+std::vector<std::string> STMarkups::YearSourceIds() const
+{
+  std::vector<std::string> ids;
+  for (const SourceSlot& slot : fSources)
+    ids.push_back(slot.id);
+  return ids;
+}
+
+std::vector<int32> STMarkups::LookedUpYears() const
+{
+  std::vector<int32> years;
+  for (const auto& [year, days] : fYears)
+    years.push_back(year);
+  return years;
+}
+
+bool STMarkups::IsCurrentSource(const YearSource* source) const
+{
+  return std::any_of(fSources.begin(), fSources.end(),
+                     [source](const SourceSlot& slot) { return slot.source.get() == source; });
+}
+
+void STMarkups::TakeYearMarks(int32 year, std::vector<SourceYear> worked)
+{
+  auto known = fYears.find(year);
+  if (known == fYears.end())
     return;
-  fSources.push_back(std::move(source));
-  // The years made so far lack the new source's days.
-  fYears.clear();
+  YearDays& days = known->second;
+  days.asked = false;
+  for (SourceYear& got : worked) {
+    if (got.source != nullptr && IsCurrentSource(got.source.get())) {
+      SortYearMarks(year, &got.marks);
+      days.marks[got.source.get()] = std::move(got.marks);
+    }
+  }
+  days.records.clear();
+}
+
+bool STMarkups::YearReady(int32 year)
+{
+  const YearDays* days = Year(year);
+  return days == nullptr || days->marks.size() == fSources.size();
 }
 
 MarkDay* STMarkups::ItemAt(int32 index) const
@@ -205,8 +256,8 @@ void STMarkups::CheckHolidays()
   fIndex.Rebuild(fList);
   fIndexStale = false;
 
-  for (const auto& source : fSources)
-    Count(CategoryOf(source->Kind()), source->CountEntries());
+  for (const SourceSlot& slot : fSources)
+    Count(CategoryOf(slot.source->Kind()), slot.source->CountEntries());
   for (auto& [year, days] : fYears) {
     for (auto& [code, records] : days.records)
       Sort(records);
@@ -230,52 +281,57 @@ const MarkIndex& STMarkups::Index()
   return fIndex;
 }
 
-const STMarkups::Records* STMarkups::YearRecords(int32 month, int32 day, int32 year)
+STMarkups::YearDays* STMarkups::Year(int32 year)
 {
   // Years the date texts cannot hold are never asked of the sources.
-  if (fSources.empty() || year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31)
+  if (year < 1 || year > 9999)
     return nullptr;
-  auto known = fYears.find(year);
-  if (known == fYears.end()) {
-    known = fYears.emplace(year, YearDays()).first;
-    // By day; on one day the sources and their entries keep their order:
-    // each mark goes to its day's slot, counted out beforehand.
-    std::vector<std::vector<YearMark>> bySource(fSources.size());
-    std::array<size_t, kYearSlots + 1> slotStart{};
-    for (size_t source = 0; source < fSources.size(); source++) {
-      fSources[source]->MarksOf(year, &bySource[source]);
-      for (const YearMark& mark : bySource[source]) {
-        if (const int32 slot = YearSlot(mark.code, year); slot >= 0)
-          slotStart[size_t(slot) + 1]++;
-      }
-    }
-    std::partial_sum(slotStart.begin(), slotStart.end(), slotStart.begin());
-    std::vector<std::pair<size_t, YearMark>>& sorted = known->second.marks;
-    sorted.resize(slotStart.back());
-    for (size_t source = 0; source < fSources.size(); source++) {
-      for (const YearMark& mark : bySource[source]) {
-        if (const int32 slot = YearSlot(mark.code, year); slot >= 0)
-          sorted[slotStart[size_t(slot)]++] = {source, mark};
-      }
-    }
+  YearDays& days = fYears[year];
+  if (days.marks.size() == fSources.size() || (fWorker != nullptr && days.asked))
+    return &days;
+  std::vector<std::shared_ptr<const YearSource>> missing;
+  for (const SourceSlot& slot : fSources) {
+    if (days.marks.count(slot.source.get()) == 0)
+      missing.push_back(slot.source);
   }
-  YearDays& days = known->second;
-  const int32 code = year * 10000 + month * 100 + day;
-  auto made = days.records.find(code);
-  if (made != days.records.end())
-    return &made->second;
-  auto first = std::lower_bound(days.marks.begin(), days.marks.end(), code,
-                                [](const auto& mark, int32 wanted) { return mark.second.code < wanted; });
-  if (first == days.marks.end() || first->second.code != code)
+  if (fWorker != nullptr) {
+    days.asked = true;
+    fWorker->WorkOut(year, std::move(missing));
+    return &days;
+  }
+  for (SourceYear& got : WorkOutYear(year, missing))
+    days.marks[got.source.get()] = std::move(got.marks);
+  days.records.clear();
+  return &days;
+}
+
+const STMarkups::Records* STMarkups::YearRecords(int32 month, int32 day, int32 year)
+{
+  if (month < 1 || month > 12 || day < 1 || day > 31)
     return nullptr;
-  Records& records = days.records[code];
-  for (auto it = first; it != days.marks.end() && it->second.code == code; ++it) {
-    if (std::unique_ptr<MarkDay> record = fSources[it->first]->Record(it->second))
-      records.push_back(std::move(record));
+  YearDays* days = Year(year);
+  if (days == nullptr || days->marks.empty())
+    return nullptr;
+  const int32 code = year * 10000 + month * 100 + day;
+  auto made = days->records.find(code);
+  if (made != days->records.end())
+    return &made->second;
+  Records records;
+  // On one day the sources and their entries keep their order.
+  for (const SourceSlot& slot : fSources) {
+    auto marks = days->marks.find(slot.source.get());
+    if (marks == days->marks.end())
+      continue;
+    auto first = std::lower_bound(marks->second.begin(), marks->second.end(), code,
+                                  [](const YearMark& mark, int32 wanted) { return mark.code < wanted; });
+    for (auto it = first; it != marks->second.end() && it->code == code; ++it) {
+      if (std::unique_ptr<MarkDay> record = slot.source->Record(*it))
+        records.push_back(std::move(record));
+    }
   }
   fPrefs = Prefs::getSTPrefs();
   Sort(records);
-  return &records;
+  return &(days->records[code] = std::move(records));
 }
 
 std::vector<MarkDay*> STMarkups::Matches(int32 month, int32 day, int32 year)

@@ -17,10 +17,30 @@
 // shown flag) is seen correctly only after the next CheckHolidays.
 //
 // Besides the list, the registry holds year sources (iCalendar files,
-// marks/YearSource.h): the first lookup of a year asks them which days of
-// that year they mark, and the first lookup of such a day makes its
-// records; both stay for further lookups. Their records come after the
-// list's, and each entry of a source counts once.
+// marks/YearSource.h), each under an id of its own: the first lookup of a
+// year asks them which days of that year they mark, and the first lookup
+// of such a day makes its records; both stay for further lookups. Their
+// records come after the list's, and each entry of a source counts once.
+//
+// A source's marks are replaced as a whole, on the GUI thread: a file read
+// again, later a remote calendar whose sync has completed. What the new
+// source marks is worked out before it is handed over, so no lookup ever
+// sees half of the old and half of the new:
+//
+//   std::vector<int32> years = marks->LookedUpYears();  // GUI thread, as the sync starts
+//   ...
+//   SourceMarks update{"https://example.org/cal/work", calendar, {}};
+//   for (int32 year : years)                             // the worker, once it has synced
+//     calendar->MarksOf(year, &update.years[year], Deadline(kYearBudget));
+//   ...
+//   marks->ReplaceYearSource(std::move(update));         // GUI thread
+//   marks->CheckHolidays();                              // the counts
+//   ...                                                  // and the views drawn again
+//
+// With a year worker (marks/CalendarWorker.h), a lookup of a year not yet
+// worked out finds only the list's records and asks the worker; the
+// year's marks arrive with TakeYearMarks, after which the views are drawn
+// again. The registry and its lookups belong to the GUI thread.
 #pragma once
 
 #include <map>
@@ -42,7 +62,8 @@ public:
   // Deletes every record and then the registry.
   virtual void DeleteMe();
 
-  // Deletes every record and every year source.
+  // Deletes every record of the list and the records made of the year
+  // sources' marks; the sources stay until they are replaced.
   void ClearList();
   // Appends the records of the MarkDays file at path (the default path for
   // null); a missing file leaves the list as it is. Returns B_OK.
@@ -68,9 +89,30 @@ public:
   MarkDay* AddMarkDay(std::unique_ptr<MarkDay> record);
   int32 CountItems() const { return static_cast<int32>(fList.size()); }
   MarkDay* ItemAt(int32 index) const;
-  // Takes ownership of a year source; its days join the lookups at once.
-  void AddYearSource(std::unique_ptr<YearSource> source);
+  // Replaces the year source of the marks' id, with its marks in the years
+  // they hold, as a whole: the old source's marks and records go, the new
+  // ones join the lookups at once, in the old source's place among the
+  // sources (a new id comes last). A null source removes the id. Years the
+  // new source was not worked out for are worked out when looked up. An
+  // events source sets fHasEvents. Run CheckHolidays afterwards.
+  void ReplaceYearSource(SourceMarks marks);
   int32 CountYearSources() const { return static_cast<int32>(fSources.size()); }
+  // The ids of the year sources, in their order.
+  std::vector<std::string> YearSourceIds() const;
+  // The years looked up so far, in order: those a new source should bring
+  // its marks for.
+  std::vector<int32> LookedUpYears() const;
+
+  // With a worker, years are worked out on its thread (null: at the first
+  // lookup, on this thread). The worker must outlive the registry or be
+  // unset first.
+  void SetYearWorker(YearWorker* worker) { fWorker = worker; }
+  // The worked-out marks of a year; those of sources replaced meanwhile are
+  // dropped. The views are then to be drawn again.
+  void TakeYearMarks(int32 year, std::vector<SourceYear> worked);
+  // Whether every source's marks of the year are there; asks the worker
+  // for those that are not.
+  bool YearReady(int32 year);
 
   static STMarkups* aMarkupsZgr;
 
@@ -89,18 +131,29 @@ protected:
 
 private:
   using Records = std::vector<std::unique_ptr<MarkDay>>;
-  // What the year sources mark in one year (source and mark, by day), and
-  // the records made so far of the days looked up.
+  struct SourceSlot {
+    std::string id;
+    std::shared_ptr<const YearSource> source;
+  };
+  // What the year sources mark in one year, and the records made so far of
+  // the days looked up.
   struct YearDays {
-    std::vector<std::pair<size_t, YearMark>> marks;
-    std::map<int32, Records> records;
+    // Each source's marks, sorted by day; a source missing here has not
+    // been worked out for the year yet.
+    std::map<const YearSource*, std::vector<YearMark>> marks;
+    std::map<int32, Records> records;  // by day code
+    bool asked = false;                // the worker has the year
   };
 
   const MarkIndex& Index();
+  // The year's entry, with the marks of every source worked out (or asked
+  // of the worker); null for years the date texts cannot hold.
+  YearDays* Year(int32 year);
   // The sources' records of a day, made on first use; null when there are none.
   const Records* YearRecords(int32 month, int32 day, int32 year);
   // The list's records on the day, then the sources'.
   std::vector<MarkDay*> Matches(int32 month, int32 day, int32 year);
+  bool IsCurrentSource(const YearSource* source) const;
   int32 CategoryOf(uint32 kind) const;
   bool IsShown(int32 category) const;
   void Count(int32 category, int32 number);
@@ -109,6 +162,7 @@ private:
   Records fList;
   MarkIndex fIndex;
   bool fIndexStale;
-  std::vector<std::unique_ptr<YearSource>> fSources;
+  std::vector<SourceSlot> fSources;
   std::map<int32, YearDays> fYears;
+  YearWorker* fWorker = nullptr;
 };

@@ -14,9 +14,10 @@ packages=(
   fonts-dejavu-core
   attr xdg-utils gettext
   python3 python3-dbus python3-gi
+  dpkg-dev  # dpkg-shlibdeps: the Debian package's library dependencies
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(clang libclang-rt-14-dev imagemagick xdotool)
+  packages+=(clang libclang-rt-14-dev imagemagick xdotool desktop-file-utils appstream)
   # Calendar sync tests: a CalDAV server with an htpasswd user (bcrypt),
   # and the keyring of the Secret Service.
   packages+=(radicale apache2-utils python3-bcrypt gnome-keyring)

@@ -33,6 +33,11 @@ bool SameSettings(const CalendarSource& one, const CalendarSource& other)
 
 } // namespace
 
+std::vector<int32> CalendarSyncListener::YearsWanted() const
+{
+  return {};
+}
+
 void CalendarSyncListener::Probed(const CalendarSource&, const std::vector<RemoteCalendar>&, const SyncFailure&) {}
 
 void CalendarSyncListener::PasswordWanted(const CalendarSource&) {}
@@ -110,12 +115,13 @@ void CalendarSync::ReadSources()
     const bool stays = std::any_of(entries.begin(), entries.end(),
                                    [&](const Entry& next) { return next.source.Id() == entry.source.Id(); });
     if (!stays)
-      fListener->MarksReplaced(entry.source, nullptr);
+      fListener->MarksReplaced({MarksId(entry.source), nullptr, {}});
   }
   fEntries = entries;
   // Every cache first, so that all cached marks show before the network is asked.
+  const std::vector<int32> years = fListener->YearsWanted();
   for (size_t index : fresh)
-    fWorker->Load(fEntries[index].source);
+    fWorker->Load(fEntries[index].source, years);
   for (size_t index : fresh)
     Queue(fEntries[index]);
   if (fWatcher != nullptr && !fWatcher->files().contains(QString::fromStdString(fSourcesPath)))
@@ -153,7 +159,7 @@ void CalendarSync::FollowNetwork()
 void CalendarSync::Queue(Entry& entry)
 {
   entry.syncing = true;
-  fWorker->Sync(entry.source);
+  fWorker->Sync(entry.source, fListener->YearsWanted());
 }
 
 void CalendarSync::SyncAll()
@@ -213,7 +219,7 @@ void CalendarSync::Handle(SyncReport& report)
     entry->state = report.source.state;
     entry->calendars = report.source.calendars;
     if (report.source.marksChanged)
-      fListener->MarksReplaced(entry->source, std::move(report.source.marks));
+      fListener->MarksReplaced(std::move(report.source.marks));
     if (report.kind == SyncReport::kSynced) {
       entry->syncing = false;
       int32 wait = entry->source.refreshMinutes;

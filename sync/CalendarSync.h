@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "marks/IcsCalendar.h"
+#include "marks/YearSource.h"
 #include "sync/CalendarSource.h"
 #include "sync/HttpClient.h"
 #include "sync/SourceCache.h"
@@ -38,8 +38,12 @@ struct SyncReport;
 class CalendarSyncListener {
 public:
   virtual ~CalendarSyncListener() = default;
-  // All marks of the source, replacing those it had; null: it has none.
-  virtual void MarksReplaced(const CalendarSource& source, std::shared_ptr<IcsCalendar> marks) = 0;
+  // All marks of a source, to replace those it had (a null source: it has
+  // none any more), worked out for the years YearsWanted gave.
+  virtual void MarksReplaced(SourceMarks marks) = 0;
+  // The years whose marks a source brings worked out when it changes: those
+  // shown. Asked when a sync is queued.
+  virtual std::vector<int32> YearsWanted() const;
   // The list of sources or a source's state changed.
   virtual void StatesChanged() = 0;
   // A new address was looked at: its calendars, or why it is none.

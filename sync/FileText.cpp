@@ -1,8 +1,7 @@
 #include "sync/FileText.h"
 
+#include "platform/storage/AtomicFile.h"
 #include "platform/storage/FindDirectory.h"
-
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -36,7 +35,7 @@ bool ReadFileText(const std::string& path, long long limit, std::string* text, s
   return error->empty();
 }
 
-bool WriteFileWhole(const std::string& path, const std::string& text, std::string* error)
+bool WriteTextFile(const std::string& path, const std::string& text, std::string* error)
 {
   error->clear();
   const size_t slash = path.rfind('/');
@@ -47,20 +46,11 @@ bool WriteFileWhole(const std::string& path, const std::string& text, std::strin
       return false;
     }
   }
-  QSaveFile file(QString::fromStdString(path));
-  // Unbuffered: a buffered QSaveFile whose flush is cut short (a full disk,
-  // a file size limit) was seen to commit the part that fitted.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-    *error = path + ": " + file.errorString().toStdString();
+  const status_t written = WriteFileWhole(path.c_str(), text.data(), text.size());
+  if (written != B_OK) {
+    *error = path + ": " + StatusText(written);
     return false;
   }
-  file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-  const bool written = file.write(text.data(), qint64(text.size())) == qint64(text.size());
-  if (!written)
-    *error = path + ": " + file.errorString().toStdString();
-  if (!written)
-    file.cancelWriting();
-  if (!file.commit() && written)
-    *error = path + ": " + file.errorString().toStdString();
-  return error->empty();
+  chmod(path.c_str(), 0600);
+  return true;
 }

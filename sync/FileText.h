@@ -1,11 +1,11 @@
-// Whole files read and written as text. A file is written whole or not at
-// all: into a temporary file beside it that then takes its name, so a
-// reader (the window, OrvellaExport, a crash half-way) sees the old file or
-// the new one, never a mix.
+// Whole text files of the sync: calendars.conf and the cache. A file is
+// written whole or not at all (platform/storage/AtomicFile.h), so a
+// reader (the window, OrvellaExport, a start after a crash) sees the old
+// file or the new one, never a mix.
 //
 //   std::string text, error;
 //   if (!ReadFileText(path, 16 << 20, &text, &error)) printf("%s\n", error.c_str());
-//   WriteFileWhole(path, text, &error);
+//   WriteTextFile(path, text, &error);
 #pragma once
 
 #include <string>
@@ -15,6 +15,7 @@
 // reason.
 bool ReadFileText(const std::string& path, long long limit, std::string* text, std::string* error);
 
-// Makes the file's folder when missing; false with the reason on failure,
-// when the old file stays as it was. Files are made readable by the user only.
-bool WriteFileWhole(const std::string& path, const std::string& text, std::string* error);
+// Makes the file's folder (readable by the user only) when missing; false
+// with the reason on failure, when the old file stays as it was. The file
+// is readable by the user only: calendars are private.
+bool WriteTextFile(const std::string& path, const std::string& text, std::string* error);

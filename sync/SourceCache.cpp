@@ -96,7 +96,7 @@ bool SourceCache::WriteState(const CacheState& cached, std::string* error) const
     section.Add("sync-collection", calendar.syncCollection ? "1" : "0");
     text.sections.push_back(section);
   }
-  return WriteFileWhole(StatePath(), text.Format("Orvella's sync state of one calendar source (docs/calendars.md)"),
+  return WriteTextFile(StatePath(), text.Format("Orvella's sync state of one calendar source (docs/calendars.md)"),
                         error);
 }
 
@@ -107,7 +107,7 @@ bool SourceCache::ReadData(std::string* text, std::string* error) const
 
 bool SourceCache::WriteData(const std::string& text, std::string* error) const
 {
-  return WriteFileWhole(DataPath(), text, error);
+  return WriteTextFile(DataPath(), text, error);
 }
 
 void SourceCache::Remove() const

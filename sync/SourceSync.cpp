@@ -3,6 +3,7 @@
 #include "sync/CalDavSync.h"
 #include "sync/FeedSync.h"
 #include "sync/HttpClient.h"
+#include "marks/YearWork.h"
 
 #include <QUrl>
 
@@ -10,22 +11,42 @@
 
 namespace {
 
-// The marks of cached data; problems go to standard output as the
-// calendar folder's do.
-std::shared_ptr<IcsCalendar> MarksOf(const std::string& data, const CalendarSource& source, const SourceCache& cache)
+// The marks of cached data, worked out for the years; problems go to
+// standard output as the calendar folder's do.
+SourceMarks MarksOf(const std::string& data, const CalendarSource& source, const SourceCache& cache,
+                    const std::vector<int32>& years)
 {
+  SourceMarks marks{cache.DataPath(), nullptr, {}};
   if (data.empty())
-    return nullptr;
+    return marks;
   IcsProblems problems;
-  std::unique_ptr<IcsCalendar> marks = IcsCalendar::Parse(data, source.KindCode(), &problems, cache.DataPath());
+  std::shared_ptr<const IcsCalendar> calendar = IcsCalendar::Parse(data, source.KindCode(), &problems, cache.DataPath());
   if (problems.Any())
     printf("Calendar source '%s': %s\n", source.Title().c_str(), problems.Text().c_str());
+  if (calendar == nullptr)
+    return marks;
+  marks.source = calendar;
+  for (int32 year : years) {
+    std::vector<SourceYear> worked = WorkOutYear(year, {marks.source});
+    if (!worked.empty())
+      marks.years[year] = std::move(worked.front().marks);
+  }
   return marks;
+}
+
+int32 EntriesOf(const SourceMarks& marks)
+{
+  return marks.source != nullptr ? marks.source->CountEntries() : 0;
 }
 
 } // namespace
 
-SourceReport LoadSource(const CalendarSource& source, const SourceCache& cache)
+std::string MarksId(const CalendarSource& source)
+{
+  return SourceCache(source.Id()).DataPath();
+}
+
+SourceReport LoadSource(const CalendarSource& source, const SourceCache& cache, const std::vector<int32>& years)
 {
   SourceReport report;
   report.id = source.Id();
@@ -36,11 +57,12 @@ SourceReport LoadSource(const CalendarSource& source, const SourceCache& cache)
   if (!cache.ReadData(&data, &error) && !error.empty())
     printf("Calendar source '%s': %s\n", source.Title().c_str(), error.c_str());
   report.marksChanged = true;
-  report.marks = MarksOf(data, source, cache);
+  report.marks = MarksOf(data, source, cache, years);
   return report;
 }
 
-SourceReport SyncSource(HttpClient& http, const CalendarSource& source, const SourceCache& cache, int64 now)
+SourceReport SyncSource(HttpClient& http, const CalendarSource& source, const SourceCache& cache, int64 now,
+                        const std::vector<int32>& years)
 {
   SourceReport report;
   report.id = source.Id();
@@ -63,12 +85,12 @@ SourceReport SyncSource(HttpClient& http, const CalendarSource& source, const So
   } else {
     state = SourceState{SyncStatus::kSynced, std::string(), now, 0, cached.state.entries};
     if (result.changed) {
-      report.marks = MarksOf(result.data, source, cache);
+      report.marks = MarksOf(result.data, source, cache, years);
       report.marksChanged = true;
-      state.entries = report.marks != nullptr ? report.marks->CountEntries() : 0;
+      state.entries = EntriesOf(report.marks);
       if (!cache.WriteData(result.data, &error)) {
         // The marks stay as they were: what is shown is what a restart shows.
-        report.marks.reset();
+        report.marks = SourceMarks();
         report.marksChanged = false;
         next = cached;
         next.state.status = SyncStatus::kCacheUnwritable;

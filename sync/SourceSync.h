@@ -3,8 +3,9 @@
 // address that tells a feed from a CalDAV server before it is added.
 //
 //   HttpClient http;
-//   SourceReport report = SyncSource(http, source, SourceCache(source.Id()), time(nullptr));
-//   if (report.marksChanged) ... report.marks replaces the source's marks
+//   SourceReport report = SyncSource(http, source, SourceCache(source.Id()), time(nullptr), {2024, 2025});
+//   if (report.marksChanged)
+//     registry->ReplaceYearSource(std::move(report.marks));   // on the GUI thread
 #pragma once
 
 #include <memory>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "marks/IcsCalendar.h"
+#include "marks/YearSource.h"
 #include "sync/CalendarSource.h"
 #include "sync/SourceCache.h"
 #include "sync/SyncStep.h"
@@ -22,18 +24,25 @@ struct SourceReport {
   std::string id;
   SourceState state;
   std::vector<RemoteCalendar> calendars;
-  // The source's marks changed: `marks` holds them all (null: none left).
+  // The source's marks changed: `marks` holds them all (a null source:
+  // none left), worked out for the years asked for.
   bool marksChanged = false;
-  std::shared_ptr<IcsCalendar> marks;
+  SourceMarks marks;
 };
 
-// The cached state and marks, without the network.
-SourceReport LoadSource(const CalendarSource& source, const SourceCache& cache);
+// The id of a source's marks in the registry: the path of its cached data.
+std::string MarksId(const CalendarSource& source);
+
+// The cached state and marks, without the network; the marks worked out
+// for `years`.
+SourceReport LoadSource(const CalendarSource& source, const SourceCache& cache,
+                        const std::vector<int32>& years = {});
 
 // Syncs the source and writes its cache; `http` carries its credentials.
 // A failure keeps the cached data and records the failure in the state;
 // "offline since" is the time of the first failed try.
-SourceReport SyncSource(HttpClient& http, const CalendarSource& source, const SourceCache& cache, int64 now);
+SourceReport SyncSource(HttpClient& http, const CalendarSource& source, const SourceCache& cache, int64 now,
+                        const std::vector<int32>& years = {});
 
 // Looks at a new source's address: a CalDAV server or calendar (its
 // calendars in *calendars) or a feed; sets source->type. False with the

@@ -107,5 +107,5 @@ std::string FormatSources(const std::vector<CalendarSource>& sources)
 
 bool WriteSources(const std::string& path, const std::vector<CalendarSource>& sources, std::string* error)
 {
-  return WriteFileWhole(path, FormatSources(sources), error);
+  return WriteTextFile(path, FormatSources(sources), error);
 }

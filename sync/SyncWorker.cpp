@@ -32,24 +32,24 @@ void SyncWorker::Queue(Job job)
   fWake.notify_one();
 }
 
-void SyncWorker::Load(const CalendarSource& source)
+void SyncWorker::Load(const CalendarSource& source, const std::vector<int32>& years)
 {
-  Queue({SyncReport::kLoaded, source, {}});
+  Queue({SyncReport::kLoaded, source, {}, years});
 }
 
-void SyncWorker::Sync(const CalendarSource& source)
+void SyncWorker::Sync(const CalendarSource& source, const std::vector<int32>& years)
 {
-  Queue({SyncReport::kSynced, source, {}});
+  Queue({SyncReport::kSynced, source, {}, years});
 }
 
 void SyncWorker::Probe(const CalendarSource& source, const std::string& password)
 {
-  Queue({SyncReport::kProbed, source, password});
+  Queue({SyncReport::kProbed, source, password, {}});
 }
 
 void SyncWorker::StorePassword(const CalendarSource& source, const std::string& password)
 {
-  Queue({SyncReport::kPasswordStored, source, password});
+  Queue({SyncReport::kPasswordStored, source, password, {}});
 }
 
 void SyncWorker::RememberPassword(const std::string& id, const std::string& password)
@@ -64,7 +64,7 @@ void SyncWorker::Drop(const CalendarSource& source)
     std::lock_guard<std::mutex> lock(fLock);
     fSession.erase(source.Id());
   }
-  Queue({SyncReport::kDropped, source, {}});
+  Queue({SyncReport::kDropped, source, {}, {}});
 }
 
 void SyncWorker::Stop()
@@ -139,7 +139,7 @@ void SyncWorker::RunJob(HttpClient& http, const Job& job)
   const SourceCache cache(job.source.Id());
   switch (job.kind) {
   case SyncReport::kLoaded:
-    report->source = LoadSource(job.source, cache);
+    report->source = LoadSource(job.source, cache, job.years);
     break;
   case SyncReport::kSynced: {
     std::string password;
@@ -158,7 +158,7 @@ void SyncWorker::RunJob(HttpClient& http, const Job& job)
     }
     http.SetCredentials(QUrl(QString::fromStdString(job.source.FetchUrl())), job.source.user, password);
     std::fill(password.begin(), password.end(), '\0');
-    report->source = SyncSource(http, job.source, cache, time(nullptr));
+    report->source = SyncSource(http, job.source, cache, time(nullptr), job.years);
     if (http.Cancelled())
       return;
     break;

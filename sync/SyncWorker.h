@@ -53,9 +53,10 @@ public:
   explicit SyncWorker(Deliver deliver, const HttpLimits& limits = HttpLimits());
   ~SyncWorker() override;
 
-  void Load(const CalendarSource& source);
+  // Both work out the marks of `years` for a source whose marks change.
+  void Load(const CalendarSource& source, const std::vector<int32>& years);
   // A sync already waiting for the same source is not queued again.
-  void Sync(const CalendarSource& source);
+  void Sync(const CalendarSource& source, const std::vector<int32>& years);
   void Probe(const CalendarSource& source, const std::string& password);
   // Into the keyring; without one, kept in this session's memory.
   void StorePassword(const CalendarSource& source, const std::string& password);
@@ -75,6 +76,7 @@ private:
     SyncReport::Kind kind;
     CalendarSource source;
     std::string password;
+    std::vector<int32> years;
   };
 
   void Queue(Job job);

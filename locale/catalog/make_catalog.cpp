@@ -9,6 +9,7 @@
 // Fails when one built-in text would get two translations.
 #include "calendar/Labels.h"
 #include "locale/KXLabel.h"
+#include "platform/storage/AtomicFile.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -83,18 +84,21 @@ int main(int argc, char** argv)
   if (status != 0)
     return status;
 
-  FILE* out = fopen(argv[3], "w");
-  if (out == nullptr) {
-    perror(argv[3]);
+  // Written whole, so that a build stopped half-way leaves no half catalog
+  // that the next build would take as up to date.
+  std::string po;
+  const char* slash = strrchr(argv[1], '/');
+  po += std::string("# Made from ") + (slash != nullptr ? slash + 1 : argv[1]) +
+        " by make_catalog; edit the dictionary, not this file.\n";
+  po += std::string("msgid \"\"\nmsgstr \"\"\n\"Project-Id-Version: Orvella\\n\"\n\"Language: ") + argv[2] +
+        "\\n\"\n\"MIME-Version: 1.0\\n\"\n\"Content-Type: text/plain; charset=UTF-8\\n\"\n"
+        "\"Content-Transfer-Encoding: 8bit\\n\"\n";
+  for (const auto& [id, text] : entries)
+    po += "\nmsgid " + Quoted(id) + "\nmsgstr " + Quoted(text) + "\n";
+  const status_t written = WriteFileWhole(argv[3], po.data(), po.size());
+  if (written != B_OK) {
+    fprintf(stderr, "%s: %s\n", argv[3], StatusText(written));
     return 1;
   }
-  const char* slash = strrchr(argv[1], '/');
-  fprintf(out, "# Made from %s by make_catalog; edit the dictionary, not this file.\n",
-          slash != nullptr ? slash + 1 : argv[1]);
-  fprintf(out, "msgid \"\"\nmsgstr \"\"\n\"Project-Id-Version: Orvella\\n\"\n\"Language: %s\\n\"\n"
-               "\"MIME-Version: 1.0\\n\"\n\"Content-Type: text/plain; charset=UTF-8\\n\"\n"
-               "\"Content-Transfer-Encoding: 8bit\\n\"\n", argv[2]);
-  for (const auto& [id, text] : entries)
-    fprintf(out, "\nmsgid %s\nmsgstr %s\n", Quoted(id).c_str(), Quoted(text).c_str());
-  return fclose(out) == 0 ? 0 : 1;
+  return 0;
 }

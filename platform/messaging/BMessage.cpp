@@ -1,6 +1,7 @@
 #include "platform/messaging/BMessage.h"
 
 #include "platform/messaging/BMessenger.h"
+#include "platform/messaging/BusConnection.h"
 #include "platform/messaging/WireFormat.h"
 
 #include <cctype>
@@ -565,6 +566,7 @@ status_t BMessage::UnflattenAt(const char* data, size_t size, int depth)
   what = 0;
   fReturnAddress.clear();
   fSourceRemote = false;
+  fSenderName.clear();
 
   BMessage result;
   auto fail = [this]() {
@@ -624,6 +626,11 @@ status_t BMessage::UnflattenAt(const char* data, size_t size, int depth)
 BMessenger BMessage::ReturnAddress() const
 {
   return BMessenger::FromAddress(fReturnAddress);
+}
+
+BMessenger BMessage::Sender() const
+{
+  return fSenderName.empty() ? BMessenger() : BMessenger::Remote(fSenderName, BusConnection::kAppPath);
 }
 
 void BMessage::SetReturnAddress(const std::string& address, bool remote)

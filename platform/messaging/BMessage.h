@@ -187,6 +187,10 @@ public:
   BMessenger ReturnAddress() const;
   // True when the message came from another program over the bus.
   bool IsSourceRemote() const { return fSourceRemote; }
+  // The application object of the program that sent the message over the
+  // bus, whatever return address it gave; invalid for this program's own.
+  // Compared with BMessenger(signature), it tells who sent a message.
+  BMessenger Sender() const;
 
 private:
   friend class BLooper;
@@ -215,4 +219,6 @@ private:
   // A flattened messenger (BMessenger::Address), empty without one.
   std::string fReturnAddress;
   bool fSourceRemote = false;
+  // The sending program's unique bus name, set by the bus connection.
+  std::string fSenderName;
 };

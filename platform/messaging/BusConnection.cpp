@@ -354,6 +354,8 @@ void BusConnection::HandleDeliver(const QDBusMessage& call, const QDBusConnectio
   }
   const std::string sender = call.service().toStdString();
   const bool remote = sender != fOwnName;
+  if (remote)
+    message.fSenderName = sender;
   if (remote && be_app != nullptr && !be_app->AcceptsRemoteMessage(message)) {
     connection.send(call.createErrorReply(kRefusedError, "not taken from other programs"));
     return;
@@ -391,6 +393,8 @@ void BusConnection::BroadcastReceived(const QDBusMessage& signal)
   if (be_app == nullptr)
     return;
   const bool remote = sender != fOwnName;
+  if (remote)
+    message.fSenderName = sender;
   if (remote && !be_app->AcceptsRemoteMessage(message))
     return;
   message.SetReturnAddress(BMessenger::Remote(sender, kAppPath).Address(), remote);

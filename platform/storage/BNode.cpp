@@ -108,6 +108,13 @@ status_t BNode::Adopt(int fd, status_t status)
   return fCStatus;
 }
 
+status_t BNode::Sync()
+{
+  if (fCStatus != B_OK)
+    return fCStatus;
+  return fsync(fFd) < 0 ? StatusFromErrno(errno) : B_OK;
+}
+
 void BNode::Unset()
 {
   if (fFd >= 0)

@@ -43,6 +43,8 @@ public:
   status_t SetTo(const char* path);
   status_t InitCheck() const { return fCStatus; }
   virtual void Unset();
+  // Flushes the node's data and attributes to the disk.
+  status_t Sync();
 
   // Copies up to `length` bytes of the value from `offset` on; returns the
   // number copied (0 past the end) or a status: B_ENTRY_NOT_FOUND when the

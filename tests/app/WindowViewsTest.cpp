@@ -2,7 +2,10 @@
 // shows, and day and clock picks reaching the panel through the application.
 #include "calendar/ClockFace.h"
 #include "calendar/ClockGeometry.h"
+#include "calendar/LocalTime.h"
 #include "platform/interface/BAlert.h"
+#include "platform/interface/BButton.h"
+#include "platform/messaging/BMessenger.h"
 #include "tests/app/OrvellaFixture.h"
 #include "tests/controls/Input.h"
 #include "views/DayView.h"
@@ -11,6 +14,7 @@
 
 
 #include <fstream>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -145,6 +149,98 @@ TEST_F(WindowViews, DayPickInTheNextMonthMovesThePanelAndAllThreeGrids)
   ASSERT_TRUE(WaitFor([&] { return Panel()->DayField()->value == 9; }));
   EXPECT_EQ(Panel()->MonthField()->value, 1);
   EXPECT_EQ(Selected(window->MainMonth()), std::vector<int32>{9});
+}
+
+// After a request, Today-Now, a pick or a layout change, the panel, the
+// grids and the clock show the same date and time, and OK and Cancel are
+// enabled exactly while a requester waits.
+TEST_F(WindowViews, GridsClockAndPanelStayInStep)
+{
+  Requester requester;
+  // A request preset to a day of December 2004.
+  auto ask = [&](int day, int hour, int minute, bool timeOnly) {
+    BMessage request('_KXT');
+    request.AddBool("_ask", true);
+    request.AddBool("_onlyTime", timeOnly);
+    request.AddInt64("_presetTime", LocalInstant(2004, 12, day, hour, minute));
+    request.AddString("_okName", "pick");
+    BMessenger(be_app).SendMessage(&request, &requester);
+    ASSERT_TRUE(WaitFor([&] { return window->IsWaitingForAnswer(); }));
+  };
+  auto pick = [&](MonView* month, int32 day) {
+    ASSERT_NE(Cell(month, day), nullptr);
+    Click(Cell(month, day), BPoint(5, 5));
+  };
+  const std::string today = LocalTimeText("%Y/%m/%d", time(nullptr));
+  struct Row {
+    const char* edge;
+    bool triple;
+    int32 focus;  // the field focused before the step
+    std::function<void()> step;
+    std::string date;  // the panel's date afterwards; the grids show it
+    int32 hour, minute;
+    bool clock;    // the clock shows instead of the main month
+    bool waiting;  // a requester waits: OK and Cancel enabled
+  } rows[] = {
+      {"a request in 24-hour mode with the day field focused", true, 3,
+       [&] { ask(15, 10, 20, false); }, "2004/12/15", 10, 20, false, true},
+      {"a day picked in the grid the request moved", true, 3,
+       [&] { ask(15, 10, 20, false); pick(window->MainMonth(), 10); }, "2004/12/10", 10, 20, false, true},
+      {"a time-only request while the clock shows", false, 4,
+       [&] { ask(15, 22, 45, true); }, "2004/12/15", 22, 45, true, true},
+      {"Triple-Preview while the hour field has the focus", false, 4,
+       [&] { SetPanel(2006, 3, 10, 8, 5); Menu(0); }, "2006/03/10", 8, 5, true, false},
+      {"a day in the real next month picked while the clock shows", false, 4,
+       [&] { SetPanel(2006, 3, 10, 8, 5); Menu(0); pick(window->NextMonth(), 7); }, "2006/04/07", 8, 5, false, false},
+      {"June 2037 picked in the next grid", true, 3,
+       [&] { SetPanel(2037, 5, 10, 8, 5); pick(window->NextMonth(), 10); }, "2037/06/10", 8, 5, false, false},
+      {"December 1902 picked in the previous grid", true, 3,
+       [&] { SetPanel(1903, 1, 10, 8, 5); pick(window->PreviousMonth(), 10); }, "1902/12/10", 8, 5, false, false},
+      {"January 2038 beyond the panel's years picks nothing", true, 3,
+       [&] { SetPanel(2037, 12, 10, 8, 5); pick(window->NextMonth(), 10); }, "2037/12/10", 8, 5, false, false},
+      {"Today-Now while the clock shows", false, 4, [&] { Menu(7); }, today, -1, -1, false, false},
+      {"Today-Now while a requester waits", false, 3,
+       [&] { ask(15, 10, 20, false); Menu(7); }, today, -1, -1, false, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.edge);
+    Layout(true, row.triple);
+    Focus(row.focus);
+    row.step();
+    Settle();
+    char panelDate[16];
+    snprintf(panelDate, sizeof panelDate, "%04d/%02d/%02d", int(Panel()->YearField()->value),
+             int(Panel()->MonthField()->value), int(Panel()->DayField()->value));
+    EXPECT_EQ(panelDate, row.date);
+    const int32 year = Panel()->YearField()->value, month = Panel()->MonthField()->value;
+    EXPECT_EQ(Shown(window->MainMonth()), std::make_pair(year, month));
+    EXPECT_EQ(Selected(window->MainMonth()), std::vector<int32>{Panel()->DayField()->value});
+    if (window->NextMonth()) {
+      EXPECT_EQ(Shown(window->NextMonth()), month == 12 ? std::make_pair(year + 1, 1) : std::make_pair(year, month + 1));
+      EXPECT_EQ(Shown(window->PreviousMonth()), month == 1 ? std::make_pair(year - 1, 12) : std::make_pair(year, month - 1));
+    }
+    EXPECT_EQ(window->Clock()->HourOfDay(), Panel()->HourField()->value);
+    EXPECT_EQ(window->Clock()->fMinute, Panel()->MinuteField()->value);
+    if (row.hour >= 0) {
+      EXPECT_EQ(Panel()->HourField()->value, row.hour);
+      EXPECT_EQ(Panel()->MinuteField()->value, row.minute);
+    }
+    EXPECT_EQ(window->Clock()->IsHidden(), !row.clock);
+    EXPECT_EQ(window->MainMonth()->IsHidden(), row.clock);
+    EXPECT_EQ(window->IsWaitingForAnswer(), row.waiting);
+    EXPECT_EQ(Panel()->OkButton()->IsEnabled(), row.waiting);
+    EXPECT_EQ(Panel()->CancelButton()->IsEnabled(), row.waiting);
+    EXPECT_EQ(Panel()->BroadcastButton()->IsEnabled(), !row.waiting);
+    if (row.waiting) {
+      EXPECT_STREQ(Panel()->OkButton()->Label(), "> pick");
+      // OK answers what the panel shows.
+      const size_t answers = requester.answers.size();
+      Panel()->OkButton()->Invoke();
+      ASSERT_TRUE(WaitFor([&] { return requester.answers.size() > answers; }));
+      const time_t answered = time_t(requester.answers.back().GetInt64(">time", 0));
+      EXPECT_EQ(LocalTimeText("%Y/%m/%d", answered), row.date);
+    }
+  }
 }
 
 TEST_F(WindowViews, ClockPicksReachThePanel)

@@ -40,14 +40,6 @@ QString GermanMonth()
   return QString::fromUtf8(months[local.tm_mon]);
 }
 
-// Opens a menu by a click and walks it with keys, as a user may.
-void ChooseInMenu(int x, int y, const QStringList& keys)
-{
-  ASSERT_TRUE(Xdotool({"mousemove", QString::number(x), QString::number(y), "click", "1"}));
-  WaitFor([] { return false; }, 700);
-  ASSERT_TRUE(Xdotool(QStringList{"key", "--delay", "80"} + keys));
-}
-
 class LanguageRoadTest : public testing::Test {
 protected:
   static void SetUpTestSuite() { sApp = new TestApp; }
@@ -67,11 +59,7 @@ protected:
     // running one, which then activates its window and would close a menu
     // opened before.
     ASSERT_TRUE(ask->WaitToSay("\n-OVA end-\n")) << ask->Output();
-    // The window on screen; a search by name alone also finds any unmapped
-    // window of the same name, and a synchronous move of that one may wait
-    // until the time is up.
-    ASSERT_TRUE(Xdotool({"search", "--onlyvisible", "--name", "^AskOrvel$", "windowmove", "--sync",
-                         QString::number(kAskLeft), QString::number(kAskTop)}));
+    ASSERT_TRUE(PlaceWindow("AskOrvel", kAskLeft, kAskTop)) << ask->Output();
   }
 
   void Stop()
@@ -110,8 +98,8 @@ TEST_F(LanguageRoadTest, AChoiceInOneProgramSwitchesBothNowAndAtTheNextStart)
   Start(kOrvellaEnglish, kAskEnglish);
 
   // Deutsch in Orvella: settings menu, ninth item "Language", its first item.
-  ChooseInMenu(kSettingsX, kSettingsY, {"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down",
-                                        "Right", "Return"});
+  ASSERT_TRUE(ChooseInMenu("Orvella", kSettingsX, kSettingsY,
+                           {"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Right", "Return"}));
   ASSERT_TRUE(orvella->WaitToSay(OrvellaGerman())) << orvella->Output();
   ASSERT_TRUE(ask->WaitToSay(kAskGerman)) << ask->Output();
   WaitFor([] { return false; }, 1000);
@@ -124,7 +112,7 @@ TEST_F(LanguageRoadTest, AChoiceInOneProgramSwitchesBothNowAndAtTheNextStart)
 
   // "-default" in AskOrvel's language menu: the fourth item after Deutsch,
   // Français and the separator.
-  ChooseInMenu(kLanguageX, kLanguageY, {"Down", "Down", "Down", "Return"});
+  ASSERT_TRUE(ChooseInMenu("AskOrvel", kLanguageX, kLanguageY, {"Down", "Down", "Down", "Return"}));
   ASSERT_TRUE(ask->WaitToSay(kAskEnglish)) << ask->Output();
   ASSERT_TRUE(orvella->WaitToSay(kOrvellaEnglish)) << orvella->Output();
   WaitFor([] { return false; }, 1000);
@@ -144,7 +132,7 @@ TEST_F(LanguageRoadTest, TheSecondBuildSpeaksTheDesktopLanguageAndLeavesChoicesT
   EXPECT_TRUE(orvella->Said(" --class KXLangMenu* kxlm - not needet (Zeta)\n"));
 
   // Français in AskOrvel: its second item.
-  ChooseInMenu(kLanguageX, kLanguageY, {"Down", "Down", "Return"});
+  ASSERT_TRUE(ChooseInMenu("AskOrvel", kLanguageX, kLanguageY, {"Down", "Down", "Return"}));
   ASSERT_TRUE(ask->WaitToSay("labels: askb='Choisir la date' askt='Choisir l’heure'\n")) << ask->Output();
   WaitFor([] { return false; }, 1000);
   EXPECT_EQ(orvella->Count("labels: "), 1) << "Orvella keeps the desktop's language";

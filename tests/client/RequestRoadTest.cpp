@@ -142,8 +142,7 @@ TEST_F(RequestRoadTest, ClickTakenWhenTheStartUpHelperReachesQtFirst)
   shim.insert("ASAN_OPTIONS", qEnvironmentVariable("ASAN_OPTIONS") + ":verify_asan_link_order=0");
   fOrvella = std::make_unique<Program>(BinDir() + "/Orvella", QStringList(), shim);
   ASSERT_TRUE(WaitForOrvella()) << fOrvella->Output();
-  ASSERT_TRUE(fOrvella->Stderr().find("start-order shim: the bus was reached before") != std::string::npos)
-      << fOrvella->Output();
+  ASSERT_TRUE(fOrvella->WaitToSayOnStderr("start-order shim: the bus was reached before")) << fOrvella->Output();
 
   ASSERT_TRUE(Ask(&fFirst, Tag(0x0de7)));
   ASSERT_TRUE(WaitForRequest(Tag(0x0de7))) << fOrvella->Output();
@@ -262,7 +261,7 @@ TEST_F(RequestRoadTest, RequesterThatLeftMissesItsAnswerAndOrvellaGoesOn)
   Program gone("/usr/bin/python3", {ASK_DATE_PY, "--timeout", "1"});
   ASSERT_TRUE(gone.WaitToExit()) << gone.Output();
   EXPECT_EQ(gone.ExitCode(), 3) << gone.Output();
-  ASSERT_TRUE(fOrvella->Said("<- '0x1'")) << fOrvella->Output();
+  ASSERT_TRUE(fOrvella->WaitToSay("<- '0x1'")) << fOrvella->Output();
   ASSERT_TRUE(ClickUntil(kOkX, kButtonY, [&]() { return fOrvella->Said("SEND: "); })) << fOrvella->Output();
 
   ASSERT_TRUE(Ask(&fFirst, Tag(0x2)));

@@ -64,6 +64,10 @@ public:
   {
     return WaitFor([&]() { return Count(text) >= times; });
   }
+  bool WaitToSayOnStderr(const QString& text)
+  {
+    return WaitFor([&]() { return fErrors.contains(text); });
+  }
   bool WaitToExit() { return WaitFor([&]() { return fProcess.state() == QProcess::NotRunning; }); }
   int ExitCode() const { return fProcess.exitCode(); }
   // Standard output, and what a failed check shows: both channels.
@@ -99,6 +103,34 @@ inline bool WindowShown(const char* title)
   return Xdotool({"search", "--onlyvisible", "--name", QString("^%1$").arg(title)}, &ids) && !ids.trimmed().isEmpty();
 }
 
+// Moves the window of that title on screen to the point and waits until it
+// is there; a move that the program's own placing overtakes is made again.
+inline bool PlaceWindow(const char* title, int x, int y)
+{
+  const QStringList find = {"search", "--onlyvisible", "--name", QString("^%1$").arg(title)};
+  const QString at = QString("Position: %1,%2 ").arg(x).arg(y);
+  auto placed = [&] {
+    QString geometry;
+    return Xdotool(find + QStringList{"getwindowgeometry"}, &geometry) && geometry.contains(at);
+  };
+  for (int attempt = 0; attempt < 8; attempt++) {
+    if (!Xdotool(find + QStringList{"windowmove", QString::number(x), QString::number(y)}))
+      return false;
+    if (WaitFor(placed, 2500))
+      return true;
+  }
+  return false;
+}
+
+// The windows of a program's class on screen; an open menu adds one.
+inline int VisibleWindows(const char* windowClass)
+{
+  QString ids;
+  if (!Xdotool({"search", "--onlyvisible", "--class", QString("^%1$").arg(windowClass)}, &ids))
+    return 0;
+  return int(ids.split('\n', Qt::SkipEmptyParts).size());
+}
+
 // Clicks at the screen point until `done` holds: the first click may come
 // before the window has drawn its new buttons. The buttons clicked here do
 // nothing while disabled, so a repeated click is harmless.
@@ -111,6 +143,15 @@ inline bool ClickUntil(int x, int y, const std::function<bool()>& done)
       return true;
   }
   return false;
+}
+
+// Opens a program's menu by a click, waits until it shows, and walks it
+// with keys, as a user may.
+inline bool ChooseInMenu(const char* windowClass, int x, int y, const QStringList& keys)
+{
+  const int before = VisibleWindows(windowClass);
+  return ClickUntil(x, y, [&] { return VisibleWindows(windowClass) > before; })
+         && Xdotool(QStringList{"key", "--delay", "80"} + keys);
 }
 
 // Quits a running Orvella as its Quit item would; a process that stays is

@@ -183,3 +183,126 @@ TEST_F(RegistryTest, ReloadDoesNotDuplicate)
 }
 
 } // namespace
+
+namespace {
+
+// Marks a day of every year, one entry, and counts the years asked of it.
+class EveryYear : public YearSource {
+public:
+  EveryYear(uint32 kind, const char* name, int32 month, int32 day)
+      : fKind(kind), fName(name), fMonth(month), fDay(day)
+  {
+  }
+  uint32 Kind() const override { return fKind; }
+  int32 CountEntries() const override { return 1; }
+  const std::string& Name() const override { return fName; }
+  bool MarksOf(int32 year, std::vector<YearMark>* marks, const Deadline&) const override
+  {
+    fAsked++;
+    marks->push_back({year * 10000 + fMonth * 100 + fDay, 0, -1});
+    return true;
+  }
+  std::unique_ptr<MarkDay> Record(const YearMark& mark) const override
+  {
+    kx_calday date = {mark.code / 10000, uint8(mark.code / 100 % 100), uint8(mark.code % 100), 0};
+    auto record = std::make_unique<MarkDay>(fName.c_str(), &date);
+    record->fKind = fKind;
+    return record;
+  }
+
+  mutable int fAsked = 0;
+
+private:
+  uint32 fKind;
+  std::string fName;
+  int32 fMonth;
+  int32 fDay;
+};
+
+// Keeps what it is asked to work out, for the test to answer.
+class HeldWorker : public YearWorker {
+public:
+  void WorkOut(int32 year, std::vector<std::shared_ptr<const YearSource>> sources) override
+  {
+    asked.emplace_back(year, std::move(sources));
+  }
+  std::vector<std::pair<int32, std::vector<std::shared_ptr<const YearSource>>>> asked;
+};
+
+class YearSourceTest : public MarksTest {
+protected:
+  std::string Text(int32 month, int32 day, int32 year)
+  {
+    std::string text;
+    fMarks->GetMarkText(month, day, year, &text, false);
+    return text;
+  }
+};
+
+TEST_F(YearSourceTest, ReplacedWholeInTheirPlace)
+{
+  auto a = std::make_shared<EveryYear>('user', "A", 3, 1);
+  auto b = std::make_shared<EveryYear>('evnt', "B", 3, 1);
+  fMarks->ReplaceYearSource({"a", a, {}});
+  fMarks->ReplaceYearSource({"b", b, {}});
+  fMarks->CheckHolidays();
+  EXPECT_EQ(Text(3, 1, 2030), "A | B | ");
+  EXPECT_TRUE(fMarks->fHasEvents) << "an events source enables the events switch";
+  EXPECT_EQ(fMarks->fUsers + fMarks->fEvents, 2);
+
+  // A new "a" brings its marks of 2030: the old ones go at once, the new
+  // ones keep "a"'s place before "b", and 2030 is not asked of it again.
+  auto a2 = std::make_shared<EveryYear>('user', "A2", 3, 1);
+  fMarks->ReplaceYearSource({"a", a2, {{2030, {{20300301, 0, -1}, {20300302, 0, -1}}}}});
+  fMarks->CheckHolidays();
+  EXPECT_EQ(Text(3, 1, 2030), "A2 | B | ");
+  EXPECT_EQ(Text(3, 2, 2030), "A2 | ");
+  EXPECT_EQ(a2->fAsked, 0);
+  EXPECT_EQ(Text(3, 1, 2031), "A2 | B | ") << "other years are worked out when looked up";
+  EXPECT_EQ(a2->fAsked, 1);
+
+  // The list is reloaded without the sources going; a null source removes one.
+  fMarks->ClearList();
+  EXPECT_EQ(Text(3, 1, 2030), "A2 | B | ");
+  fMarks->ReplaceYearSource({"a", nullptr, {}});
+  fMarks->CheckHolidays();
+  EXPECT_EQ(Text(3, 1, 2030), "B | ");
+  EXPECT_EQ(fMarks->YearSourceIds(), std::vector<std::string>{"b"});
+  EXPECT_EQ(fMarks->fUsers, 0);
+}
+
+TEST_F(YearSourceTest, AWorkerGetsEachYearOnceAndStaleAnswersAreDropped)
+{
+  HeldWorker worker;
+  fMarks->SetYearWorker(&worker);
+  auto a = std::make_shared<EveryYear>('user', "A", 3, 1);
+  auto b = std::make_shared<EveryYear>('user', "B", 3, 1);
+  fMarks->ReplaceYearSource({"a", a, {}});
+  fMarks->ReplaceYearSource({"b", b, {}});
+  fMarks->CheckHolidays();
+
+  EXPECT_EQ(Text(3, 1, 2040), "") << "nothing until the worker answers";
+  EXPECT_EQ(fMarks->IsMarkDay(3, 1, 2040), nullptr);
+  EXPECT_FALSE(fMarks->YearReady(2040));
+  ASSERT_EQ(worker.asked.size(), 1u) << "asked once, however often looked up";
+  EXPECT_EQ(worker.asked[0].first, 2040);
+  EXPECT_EQ(worker.asked[0].second.size(), 2u);
+  EXPECT_EQ(a->fAsked + b->fAsked, 0) << "nothing is worked out on this thread";
+
+  // "b" is replaced before the answer comes: its old marks are dropped and
+  // only the new "b" is asked for.
+  auto b2 = std::make_shared<EveryYear>('user', "B2", 3, 1);
+  fMarks->ReplaceYearSource({"b", b2, {}});
+  fMarks->TakeYearMarks(2040, {{a, {{20400301, 0, -1}}}, {b, {{20400301, 0, -1}}}});
+  EXPECT_EQ(Text(3, 1, 2040), "A | ");
+  EXPECT_FALSE(fMarks->YearReady(2040));
+  ASSERT_EQ(worker.asked.size(), 2u);
+  ASSERT_EQ(worker.asked[1].second.size(), 1u);
+  EXPECT_EQ(worker.asked[1].second[0], b2);
+  fMarks->TakeYearMarks(2040, {{b2, {{20400301, 0, -1}}}});
+  EXPECT_TRUE(fMarks->YearReady(2040));
+  EXPECT_EQ(Text(3, 1, 2040), "A | B2 | ");
+  fMarks->SetYearWorker(nullptr);
+}
+
+} // namespace

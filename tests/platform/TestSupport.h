@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QThread>
 
 #include <functional>
 #include <string>
@@ -14,7 +15,9 @@
 
 constexpr int kWaitMs = 20000;
 
-// Runs the event loop until `done` holds or the time is up.
+// Runs the event loop until `done` holds or the time is up. Between looks
+// it sleeps a moment: a test that spun here would take a whole core from
+// the programs it waits for.
 inline bool WaitFor(const std::function<bool()>& done, int ms = kWaitMs)
 {
   QDeadlineTimer deadline(ms);
@@ -22,6 +25,7 @@ inline bool WaitFor(const std::function<bool()>& done, int ms = kWaitMs)
     if (deadline.hasExpired())
       return false;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(2);
   }
   return true;
 }

@@ -108,8 +108,8 @@ TEST_P(CalDavTest, FollowsWhatChangesOnTheServer)
   SourceReport report = Sync(source, &requests);
   ASSERT_EQ(report.state.status, SyncStatus::kSynced) << report.state.detail;
   ASSERT_TRUE(report.marksChanged);
-  ASSERT_NE(report.marks, nullptr);
-  EXPECT_EQ(report.marks->CountEntries(), 2);
+  ASSERT_NE(report.marks.source, nullptr);
+  EXPECT_EQ(report.marks.source->CountEntries(), 2);
   ASSERT_EQ(report.calendars.size(), 1u);
   EXPECT_EQ(report.calendars[0].name, "Work");
   EXPECT_EQ(report.calendars[0].syncCollection, !GetParam());
@@ -125,7 +125,7 @@ TEST_P(CalDavTest, FollowsWhatChangesOnTheServer)
   ASSERT_EQ(fRadicale.Ask("DELETE", "/alice/work/b.ics"), 200);
   report = Sync(source, &requests);
   ASSERT_TRUE(report.marksChanged);
-  EXPECT_EQ(report.marks->CountEntries(), 2);
+  EXPECT_EQ(report.marks.source->CountEntries(), 2);
   EXPECT_EQ(report.state.entries, 2);
   const std::string data = Cached(source);
   EXPECT_NE(data.find("Launch"), std::string::npos);
@@ -145,11 +145,11 @@ TEST_P(CalDavTest, FollowsWhatChangesOnTheServer)
   ASSERT_TRUE(fRadicale.PutEvent("/alice/home/h.ics", "h", "20240113", "Dentist"));
   report = Sync(source);
   ASSERT_TRUE(report.marksChanged);
-  EXPECT_EQ(report.marks->CountEntries(), 3);
+  EXPECT_EQ(report.marks.source->CountEntries(), 3);
   ASSERT_EQ(fRadicale.Ask("DELETE", "/alice/work/"), 200);
   report = Sync(source);
   ASSERT_TRUE(report.marksChanged);
-  EXPECT_EQ(report.marks->CountEntries(), 1);
+  EXPECT_EQ(report.marks.source->CountEntries(), 1);
   EXPECT_EQ(report.calendars.size(), 1u);
   EXPECT_EQ(Cached(source).find("Launch"), std::string::npos);
 }
@@ -162,14 +162,14 @@ TEST_P(CalDavTest, OnlyPickedCalendarsAreShown)
   source.calendars = {"/alice/home/"};
   SourceReport report = Sync(source);
   ASSERT_TRUE(report.marksChanged);
-  EXPECT_EQ(report.marks->CountEntries(), 1);
+  EXPECT_EQ(report.marks.source->CountEntries(), 1);
   EXPECT_NE(Cached(source).find("Dentist"), std::string::npos);
 
   // Picking the other one drops the first's events.
   source.calendars = {"/alice/work/"};
   report = Sync(source);
   ASSERT_TRUE(report.marksChanged);
-  EXPECT_EQ(report.marks->CountEntries(), 2);
+  EXPECT_EQ(report.marks.source->CountEntries(), 2);
   EXPECT_EQ(Cached(source).find("Dentist"), std::string::npos);
 }
 
@@ -187,8 +187,8 @@ TEST_P(CalDavTest, AStoppedServerLeavesTheCachedEvents)
   const SourceReport loaded = LoadSource(source, SourceCache(source.Id()));
   EXPECT_EQ(loaded.state.status, SyncStatus::kOffline);
   EXPECT_EQ(loaded.state.offlineSince, 1000);
-  ASSERT_NE(loaded.marks, nullptr);
-  EXPECT_EQ(loaded.marks->CountEntries(), 2);
+  ASSERT_NE(loaded.marks.source, nullptr);
+  EXPECT_EQ(loaded.marks.source->CountEntries(), 2);
 
   fRadicale.Start(port);
   EXPECT_EQ(Sync(source).state.status, SyncStatus::kSynced);

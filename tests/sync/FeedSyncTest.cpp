@@ -66,9 +66,9 @@ TEST_F(FeedTest, ChangedFeedIsFetchedUnchangedOneIsAskedConditionally)
   EXPECT_EQ(first.state.status, SyncStatus::kSynced) << first.state.detail;
   EXPECT_EQ(first.state.lastSync, 1000);
   ASSERT_TRUE(first.marksChanged);
-  ASSERT_NE(first.marks, nullptr);
-  EXPECT_EQ(first.marks->CountEntries(), 1);
-  EXPECT_EQ(first.marks->Kind(), uint32('deDE'));
+  ASSERT_NE(first.marks.source, nullptr);
+  EXPECT_EQ(first.marks.source->CountEntries(), 1);
+  EXPECT_EQ(first.marks.source->Kind(), uint32('deDE'));
   QJsonObject headers;
   EXPECT_EQ(fServer.Requests("/feed.ics", &headers), 1);
   EXPECT_FALSE(headers.contains("if-none-match"));
@@ -85,7 +85,7 @@ TEST_F(FeedTest, ChangedFeedIsFetchedUnchangedOneIsAskedConditionally)
   fServer.SetFeed(kTwoEvents);
   const SourceReport third = Sync(source);
   ASSERT_TRUE(third.marksChanged);
-  EXPECT_EQ(third.marks->CountEntries(), 2);
+  EXPECT_EQ(third.marks.source->CountEntries(), 2);
   EXPECT_EQ(third.state.entries, 2);
   EXPECT_EQ(CachedData(source), kTwoEvents.toStdString());
 }

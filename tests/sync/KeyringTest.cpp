@@ -92,8 +92,10 @@ TEST_F(KeyringTest, AnAccountAddedOnceSyncsAfterARestartWithoutAsking)
     ASSERT_TRUE(sync.Add(source, "secret", &error)) << error;
     ASSERT_TRUE(SyncRecorder::WaitForState(sync, source.Id(), SyncStatus::kSynced));
     EXPECT_FALSE(sync.KeyringMissing());
-    ASSERT_NE(heard.marks[source.Id()], nullptr);
-    EXPECT_EQ(heard.marks[source.Id()]->CountEntries(), 1);
+    ASSERT_NE(heard.marks[MarksId(source)], nullptr);
+    EXPECT_EQ(heard.marks[MarksId(source)]->CountEntries(), 1);
+    // Worked out on the worker for the years asked for.
+    EXPECT_EQ(heard.years[MarksId(source)][2024].size(), 1u);
   }
   // The next start finds the password in the keyring.
   SyncRecorder heard;

@@ -39,5 +39,5 @@ TEST(NoKeyringTest, ThePasswordIsAskedOnceAndKeptInMemory)
   sync.SyncAll();
   ASSERT_TRUE(SyncRecorder::WaitForState(sync, source.Id(), SyncStatus::kSynced));
   EXPECT_EQ(server.Requests("/auth/feed.ics"), 2);
-  ASSERT_NE(heard.marks[source.Id()], nullptr);
+  ASSERT_NE(heard.marks[MarksId(source)], nullptr);
 }

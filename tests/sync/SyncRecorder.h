@@ -3,6 +3,7 @@
 #pragma once
 
 #include "sync/CalendarSync.h"
+#include "sync/SourceSync.h"
 #include "tests/platform/TestSupport.h"
 
 #include <map>
@@ -12,11 +13,13 @@
 
 class SyncRecorder : public CalendarSyncListener {
 public:
-  void MarksReplaced(const CalendarSource& source, std::shared_ptr<IcsCalendar> calendar) override
+  void MarksReplaced(SourceMarks replaced) override
   {
-    marks[source.Id()] = std::move(calendar);
-    replaced++;
+    marks[replaced.id] = replaced.source;
+    years[replaced.id] = replaced.years;
+    this->replaced++;
   }
+  std::vector<int32> YearsWanted() const override { return {2024}; }
   void StatesChanged() override { changes++; }
   void Probed(const CalendarSource& source, const std::vector<RemoteCalendar>& found, const SyncFailure& failure) override
   {
@@ -36,7 +39,9 @@ public:
     });
   }
 
-  std::map<std::string, std::shared_ptr<IcsCalendar>> marks;
+  // By MarksId.
+  std::map<std::string, std::shared_ptr<const YearSource>> marks;
+  std::map<std::string, std::map<int32, std::vector<YearMark>>> years;
   int replaced = 0;
   int changes = 0;
   int probes = 0;
