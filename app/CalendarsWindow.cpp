@@ -236,6 +236,9 @@ void CalendarsWindow::AskPassword(const CalendarSource& source)
   if (std::find(fAsking.begin(), fAsking.end(), source.Id()) == fAsking.end())
     fAsking.push_back(source.Id());
   Update();
+  // Ready for the password to be typed.
+  if (BView* field = fRows->FindView(("password " + source.Id()).c_str()))
+    field->MakeFocus(true);
 }
 
 void CalendarsWindow::Update()

@@ -13,6 +13,8 @@ void OVA_Window::MarksReplaced(SourceMarks marks)
 {
   if (!fMarkups)
     return;
+  if (getenv("ORVELLA_TEST_TRACE") != nullptr)
+    printf("calendar marks: %s %d entries\n", marks.id.c_str(), marks.source ? marks.source->CountEntries() : 0);
   fMarkups->ReplaceYearSource(std::move(marks));
   fMarkups->CheckHolidays();
   if (fSettings)

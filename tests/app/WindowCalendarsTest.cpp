@@ -162,7 +162,7 @@ TEST_F(WindowCalendars, ACalDavAccountListsItsCalendarsToPickFrom)
   CalendarsWindow* calendars = window->CalendarsWin();
   calendars->AddressField()->SetText(radicale.Url("/").toUtf8().constData());
   calendars->UserField()->SetText("alice");
-  calendars->PasswordField()->SetText("secret");
+  calendars->PasswordField()->SetText(kRadicalePassword);
   calendars->PostMessage('cADD');
   ASSERT_TRUE(WaitFor([&]() { return calendars->CountFound() == 2; })) << calendars->StatusText();
   EXPECT_EQ(calendars->PasswordField()->Text(), "") << "the password leaves the field";
@@ -182,9 +182,9 @@ TEST_F(WindowCalendars, ACalDavAccountListsItsCalendarsToPickFrom)
   // The password is in no settings file and no cache file.
   std::ifstream sources(SourcesFilePath());
   const std::string text((std::istreambuf_iterator<char>(sources)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(text.find("secret"), std::string::npos);
+  EXPECT_EQ(text.find(kRadicalePassword), std::string::npos);
   EXPECT_NE(text.find("calendar = /alice/work/"), std::string::npos) << text;
   std::string data, error;
   ASSERT_TRUE(SourceCache(id).ReadData(&data, &error));
-  EXPECT_EQ(data.find("secret"), std::string::npos);
+  EXPECT_EQ(data.find(kRadicalePassword), std::string::npos);
 }

@@ -9,6 +9,8 @@
 #include "tests/locale/LocaleFixture.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <map>
 
 extern "C" int _nl_msg_cat_cntr; // gettext forgets its answers when it changes
 
@@ -48,6 +50,50 @@ TEST_F(LocaleTest, CatalogsGiveTheDictionariesTexts)
   EXPECT_STREQ(getLabel(0), "Orvella");
   SetLabelSource(nullptr);
   unsetenv("LANGUAGE");
+}
+
+} // namespace
+
+namespace {
+
+// A line's key and new text; false for comments and lines without both.
+bool Entry(const std::string& line, std::string* key, std::string* text)
+{
+  if (line.empty() || line[0] != '"')
+    return false;
+  const size_t keyEnd = line.find('"', 1);
+  const size_t textStart = keyEnd == std::string::npos ? keyEnd : line.find('"', keyEnd + 1);
+  if (textStart == std::string::npos)
+    return false;
+  const size_t textEnd = line.find('"', textStart + 1);
+  *key = line.substr(1, keyEnd - 1);
+  *text = line.substr(textStart + 1, textEnd == std::string::npos ? textEnd : textEnd - textStart - 1);
+  return true;
+}
+
+// Since a line also rewrites other labels of its key's length that occur in
+// it, a new line may change more than its own label: every label of the
+// shipped dictionaries must end up with the text of its own line.
+TEST_F(LocaleTest, EachLabelTakesTheTextOfItsOwnLine)
+{
+  KXLabel* labels = KXLabel::getKXLabel("Orvella");
+  for (const char* code : {"deDE", "frFR"}) {
+    SCOPED_TRACE(code);
+    std::map<std::string, std::string> translations;
+    std::ifstream file(Dictionary(code));
+    std::string line, key, text;
+    while (std::getline(file, line)) {
+      if (Entry(line, &key, &text))
+        translations.emplace(key, text);
+    }
+    labels->MirrorList(eLabel);
+    labels->LoadLangFile(Dictionary(code).c_str());
+    for (int number = 1; number < kLabelCount; number++) {
+      auto own = translations.find(eLabel[number]);
+      EXPECT_EQ(labels->getLabel(nullptr, number), own != translations.end() ? own->second : eLabel[number])
+          << number << " " << eLabel[number];
+    }
+  }
 }
 
 } // namespace

@@ -44,7 +44,7 @@ protected:
   SourceReport Sync(const CalendarSource& source, int* requests = nullptr)
   {
     HttpClient http;
-    http.SetCredentials(QUrl(QString::fromStdString(source.FetchUrl())), source.user, "secret");
+    http.SetCredentials(QUrl(QString::fromStdString(source.FetchUrl())), source.user, kRadicalePassword);
     SourceReport report = SyncSource(http, source, SourceCache(source.Id()), 1000);
     if (requests != nullptr)
       *requests = http.Requests();
@@ -69,7 +69,7 @@ TEST_P(CalDavTest, FindsTheCalendarsOfAnAccount)
 {
   ASSERT_TRUE(fRadicale.MakeCalendar("/alice/home/", "Home"));
   HttpClient http;
-  http.SetCredentials(QUrl(Url("/")), "alice", "secret");
+  http.SetCredentials(QUrl(Url("/")), "alice", kRadicalePassword);
   CalDavFound found;
   SyncFailure failure;
   ASSERT_TRUE(FindCalendars(http, QUrl(Url("/")), &found, &failure)) << failure.detail;

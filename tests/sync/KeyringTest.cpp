@@ -89,7 +89,7 @@ TEST_F(KeyringTest, AnAccountAddedOnceSyncsAfterARestartWithoutAsking)
     CalendarSync sync(&heard);
     sync.Start();
     std::string error;
-    ASSERT_TRUE(sync.Add(source, "secret", &error)) << error;
+    ASSERT_TRUE(sync.Add(source, kRadicalePassword, &error)) << error;
     ASSERT_TRUE(SyncRecorder::WaitForState(sync, source.Id(), SyncStatus::kSynced));
     EXPECT_FALSE(sync.KeyringMissing());
     ASSERT_NE(heard.marks[MarksId(source)], nullptr);
@@ -106,7 +106,7 @@ TEST_F(KeyringTest, AnAccountAddedOnceSyncsAfterARestartWithoutAsking)
 
   // The password is in no file of the home folder: not in calendars.conf,
   // not in the cache (the keyring's own file is encrypted).
-  EXPECT_FALSE(HomeHolds("secret"));
+  EXPECT_FALSE(HomeHolds(kRadicalePassword));
   std::string password, why;
   EXPECT_EQ(Keyring::Lookup(source.url, "alice", &password, &why), Keyring::kDone);
 

@@ -121,7 +121,11 @@ inline int FreePort()
   return probe.serverPort();
 }
 
-// Radicale with one user, alice (password "secret"), and its own storage.
+// The password of Radicale's user: no word any message holds otherwise.
+const char kRadicalePassword[] = "pw-7xqk2";
+
+// Radicale with one user, alice (password kRadicalePassword), and its own
+// storage.
 class Radicale {
 public:
   Radicale()
@@ -129,7 +133,7 @@ public:
     const QString root = fDir.path();
     QProcess htpasswd;
     htpasswd.start("htpasswd", {"-i", "-B", "-c", root + "/users", "alice"});
-    htpasswd.write("secret\n");
+    htpasswd.write(QByteArray(kRadicalePassword) + "\n");
     htpasswd.closeWriteChannel();
     htpasswd.waitForFinished(kWaitMs);
     Start(FreePort());
@@ -164,7 +168,7 @@ public:
   int Ask(const QByteArray& verb, const QString& path, const QByteArray& body = QByteArray(),
           QList<QPair<QByteArray, QByteArray>> headers = {}) const
   {
-    headers.append({"Authorization", "Basic " + QByteArray("alice:secret").toBase64()});
+    headers.append({"Authorization", "Basic " + (QByteArray("alice:") + kRadicalePassword).toBase64()});
     return Send(verb, Url(path), body, headers);
   }
   bool MakeCalendar(const QString& path, const QString& name)
