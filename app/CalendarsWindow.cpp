@@ -79,8 +79,7 @@ CalendarsWindow::CalendarsWindow(CalendarSync* sync, std::function<void()> gone)
   fStatus = new BStringView(BRect(0, 84, inner - 1, 105), "status", "");
   for (BView* view : std::initializer_list<BView*>{fAddress, fKind, fUser, fMinutes, fPassword, fAddButton, fStatus})
     fAdd->AddChild(view);
-  for (BTextControl* field : {fAddress, fKind, fUser, fMinutes, fPassword})
-    field->SetDivider(std::max(field->StringWidth(field->Label()) + 8, 50.0f));
+  PlaceLabels();
   fShowButton = new BButton(BRect(0, 0, 120, 23), "show", getLabel(53), new BMessage(kShow));
   fBackground->AddChild(fShowButton);
   fShowButton->Hide();
@@ -323,6 +322,18 @@ void CalendarsWindow::Arrange()
   ResizeTo(kWidth, y + kMargin);
 }
 
+void CalendarsWindow::PlaceLabels()
+{
+  // The fields of the left column start at one line, whatever the language.
+  float left = 0;
+  for (BTextControl* field : {fAddress, fKind, fPassword})
+    left = std::max(left, field->StringWidth(field->Label()) + 8);
+  for (BTextControl* field : {fAddress, fKind, fPassword})
+    field->SetDivider(left);
+  for (BTextControl* field : {fUser, fMinutes})
+    field->SetDivider(field->StringWidth(field->Label()) + 8);
+}
+
 void CalendarsWindow::Relabel()
 {
   SetTitle(getLabel(45));
@@ -331,8 +342,7 @@ void CalendarsWindow::Relabel()
   fUser->SetLabel(getLabel(48));
   fMinutes->SetLabel(getLabel(74));
   fPassword->SetLabel(getLabel(49));
-  for (BTextControl* field : {fAddress, fKind, fUser, fMinutes, fPassword})
-    field->SetDivider(std::max(field->StringWidth(field->Label()) + 8, 50.0f));
+  PlaceLabels();
   fAddButton->SetLabel(getLabel(50));
   fShowButton->SetLabel(getLabel(53));
   fRowsShape.clear();

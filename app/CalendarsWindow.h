@@ -64,6 +64,8 @@ private:
   void AddAddress();
   void ShowPicked();
   void SetStatus(const std::string& text);
+  // Widths of the fields' labels for the current language.
+  void PlaceLabels();
   // Places the rows, the add fields, the found calendars and sizes the window.
   void Arrange();
   void ClearFound();

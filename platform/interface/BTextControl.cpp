@@ -8,10 +8,33 @@
 
 #include <cmath>
 
+namespace {
+
+// Tab and Shift+Tab move on to the next (or previous) control of the window
+// that takes the focus by Tab, as between the fields of a form; the views
+// around the field would otherwise keep the key.
+class LineEdit : public QLineEdit {
+protected:
+  bool focusNextPrevChild(bool next) override
+  {
+    for (QWidget* other = next ? nextInFocusChain() : previousInFocusChain(); other && other != this;
+         other = next ? other->nextInFocusChain() : other->previousInFocusChain()) {
+      if ((other->focusPolicy() & Qt::TabFocus) && other->isVisibleTo(window()) && other->isEnabled()
+          && other->window() == window()) {
+        other->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+      }
+    }
+    return false;
+  }
+};
+
+} // namespace
+
 BTextControl::BTextControl(BRect frame, const char* name, const char* label, const char* text, BMessage* message,
                            uint32 resizingMode, uint32 flags)
     : BView(frame, name, resizingMode, flags, new LabelledBox), BInvoker(message), fLabel(label ? label : ""),
-      fDivider(fLabel.empty() ? 0 : StringWidth(fLabel.c_str()) + 5), fLabelWidget(new QLabel), fEdit(new QLineEdit)
+      fDivider(fLabel.empty() ? 0 : StringWidth(fLabel.c_str()) + 5), fLabelWidget(new QLabel), fEdit(new LineEdit)
 {
   QWidget* box = Widget();
   fLabelWidget->setParent(box);

@@ -1,6 +1,6 @@
 // A one-line text field with a label on its left. Return in the field
 // sends a copy of its message to its target (its window unless SetTarget
-// names another handler).
+// names another handler); Tab moves on to the window's next control.
 //
 //   auto* address = new BTextControl(BRect(10, 10, 300, 32), "url", "Address", "", new BMessage('ADD '));
 //   address->SetDivider(70);

@@ -5,6 +5,7 @@
 #include "app/CalendarsWindow.h"
 #include "marks/STMarkups.h"
 #include "platform/messaging/AppDefs.h"
+#include "controls/TDView.h"
 #include "platform/interface/BCheckBox.h"
 #include "platform/interface/BMenu.h"
 #include "platform/interface/BMenuItem.h"
@@ -187,4 +188,42 @@ TEST_F(WindowCalendars, ACalDavAccountListsItsCalendarsToPickFrom)
   std::string data, error;
   ASSERT_TRUE(SourceCache(id).ReadData(&data, &error));
   EXPECT_EQ(data.find(kRadicalePassword), std::string::npos);
+}
+
+TEST_F(WindowCalendars, TheWindowAnswersWhileAServerStalls)
+{
+  CalendarSource source;
+  source.url = server.Url("/feed.ics").toStdString();
+  std::string error;
+  ASSERT_TRUE(WriteSources(SourcesFilePath(), {source}, &error)) << error;
+  ASSERT_NE(WaitForSource(source.Id(), SyncStatus::kSynced), nullptr);
+  ASSERT_TRUE(WaitFor([&]() { return MarkText(5, 6, 2030) == " Team day | "; }));
+
+  const struct {
+    const char* edge;
+    const char* mode;
+    int32 day;
+    SyncStatus after;
+  } rows[] = {
+      {"no answer for seconds", "slow-headers 6", 9, SyncStatus::kSynced},
+      {"an answer that stops and breaks off", "slow-body 6", 10, SyncStatus::kBadAnswer},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.edge);
+    server.SetMode(row.mode);
+    BMessage reload('rMDf');
+    window->MessageReceived(&reload);
+    ASSERT_TRUE(window->Calendars()->Find(source.Id())->syncing);
+    // A day picked while the sync waits for the server is taken at once.
+    BMessage pick('NDAY');
+    pick.AddInt32("_day", row.day);
+    pick.AddInt32("_mon", 6);
+    pick.AddInt32("_year", 2030);
+    window->PostMessage(&pick);
+    ASSERT_TRUE(WaitFor([&]() { return window->Panel()->DayField()->value == row.day; }));
+    EXPECT_TRUE(window->Calendars()->Find(source.Id())->syncing) << "the sync was still waiting";
+    ASSERT_NE(WaitForSource(source.Id(), row.after), nullptr);
+    EXPECT_EQ(MarkText(5, 6, 2030), " Team day | ");
+    server.SetMode("");
+  }
 }
