@@ -6,12 +6,16 @@
 # each in its own fresh home folder settings, alternating A B A B; prints
 # the medians of map, first paint and settled times and the ratios, and the
 # median of the ratios of the pairs' paint times.
-# Usage: [SHOT=layout.png] [BASELINE=other/bin/Orvella] bench/startup-bench.sh [PAIRS]
+# Usage: [SHOT=layout.png] [BASELINE=other/bin/Orvella] [CACHED_EVENTS=N] bench/startup-bench.sh [PAIRS]
 #        (default 15 pairs)
 # SHOT, when set, gets a screenshot of Orvella as the timed runs start it.
 # BASELINE, when set, is another Orvella (say, one built from an earlier
 # commit in a worktree of its own) started in turn with the two others, so
 # that a change's before and after are measured in the same run.
+# CACHED_EVENTS, when set, gives the home folder a calendar source (a feed on
+# a port where nothing listens, so every sync finds it offline) whose cache
+# holds that many events, spread over this year and the next; Orvella reads
+# it at every start.
 # Installs libx11-dev and libxdamage-dev when missing (scripts/setup-deps.sh --bench).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -27,6 +31,27 @@ trap 'rm -rf "$work"' EXIT
 gcc -O2 -o "$work/winstart" "$root/bench/winstart.c" -lX11 -lXdamage
 mkdir -p "$work/home/.config" "$work/run"
 chmod 700 "$work/run"
+if [ -n "${CACHED_EVENTS:-}" ]; then
+  python3 - "$work/home" "$CACHED_EVENTS" <<'CACHE'
+import hashlib, os, sys, time
+home, count = sys.argv[1], int(sys.argv[2])
+url = "http://127.0.0.1:9/bench.ics"
+os.makedirs(home + "/.config/orvella", exist_ok=True)
+os.makedirs(home + "/.cache/orvella", mode=0o700, exist_ok=True)
+with open(home + "/.config/orvella/calendars.conf", "w") as conf:
+    conf.write("[%s]\ntype = feed\nkind = events\n" % url)
+name = hashlib.sha256((url + "\n").encode()).hexdigest()[:16]
+year = time.localtime().tm_year
+lines = ["BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//bench//EN"]
+for i in range(count):
+    lines += ["BEGIN:VEVENT", "UID:e%d@bench" % i,
+              "DTSTART:%04d%02d%02dT%02d%02d00" % (year + i % 2, 1 + i % 12, 1 + i % 28, 8 + i % 9, i % 4 * 15),
+              "SUMMARY:Meeting %d" % i, "END:VEVENT"]
+lines.append("END:VCALENDAR")
+with open(home + "/.cache/orvella/%s.ics" % name, "w") as data:
+    data.write("\r\n".join(lines) + "\r\n")
+CACHE
+fi
 
 cat > "$work/inner.sh" <<'INNER'
 set -euo pipefail
@@ -60,7 +85,7 @@ wait "$pid" 2>/dev/null || true
 INNER
 
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
-HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run" \
+HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache" XDG_RUNTIME_DIR="$work/run" \
   work="$work" pairs="$pairs" shot="$work/layout.png" orvella="$build/bin/Orvella" bare="$build/bench/bare_qt_window" \
   baseline="${BASELINE:-}" \
   xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- bash "$work/inner.sh"

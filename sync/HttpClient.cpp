@@ -197,7 +197,7 @@ void HttpClient::Exchange(const HttpRequest& request, qint64 deadlineMs, HttpAns
              + (errors.isEmpty() ? std::string() : ": " + errors.first().errorString().toStdString());
   });
   QObject::connect(&headers, &QTimer::timeout, &loop, [&]() {
-    fail(SyncStatus::kTimedOut, host + " gave no answer within " + std::to_string(fLimits.headersMs / 1000) + " s");
+    fail(SyncStatus::kTimedOut, host + " gave no answer within " + std::to_string(fLimits.answerMs / 1000) + " s");
   });
   QObject::connect(&pause, &QTimer::timeout, &loop, [&]() {
     fail(SyncStatus::kTimedOut, host + " stopped sending for " + std::to_string(fLimits.pauseMs / 1000) + " s");
@@ -206,7 +206,7 @@ void HttpClient::Exchange(const HttpRequest& request, qint64 deadlineMs, HttpAns
     fail(SyncStatus::kTimedOut, host + " took longer than " + std::to_string(fLimits.totalMs / 1000) + " s");
   });
   QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-  headers.start(fLimits.headersMs);
+  headers.start(fLimits.answerMs);
   total.start(int(std::max<qint64>(deadlineMs, 1)));
   if (!reply->isFinished()) {
     {

@@ -3,8 +3,9 @@
 // window's), with every limit a calendar server must keep:
 //
 //   - at most 50 MB an answer, checked as it arrives;
-//   - a time limit until the answer's headers arrive, one for each pause
-//     while its body arrives, and one for the whole exchange;
+//   - time limits: for the answer to start (the connection made, the
+//     request sent and the server's work), for each pause while the body
+//     arrives, and for the whole exchange;
 //   - at most 5 redirects, followed by hand: the password goes only to the
 //     origin (scheme, host and port) it was given for, never to a host a
 //     redirect leads to;
@@ -37,8 +38,8 @@ class QNetworkAccessManager;
 struct HttpLimits {
   qint64 maxBytes = 50LL * 1000 * 1000;
   int maxRedirects = 5;
-  int headersMs = 20000;  // from the request until the answer's headers
-  int pauseMs = 30000;    // longest pause while the body arrives
+  int answerMs = 60000;   // from the request until the answer's headers
+  int pauseMs = 60000;    // longest pause while the body arrives
   int totalMs = 300000;   // the whole exchange, redirects included
 };
 

@@ -15,6 +15,9 @@ struct Secret {
   decltype(&::secret_password_clear_sync) clear = nullptr;
   decltype(&::secret_password_free) free = nullptr;
   decltype(&::g_error_free) errorFree = nullptr;
+  decltype(&::g_cancellable_new) cancellableNew = nullptr;
+  decltype(&::g_cancellable_cancel) cancel = nullptr;
+  decltype(&::g_object_unref) unref = nullptr;
   std::string error;  // empty when loaded
 };
 
@@ -38,6 +41,9 @@ const Secret& Load()
     load(&secret.clear, "secret_password_clear_sync");
     load(&secret.free, "secret_password_free");
     load(&secret.errorFree, "g_error_free");
+    load(&secret.cancellableNew, "g_cancellable_new");
+    load(&secret.cancel, "g_cancellable_cancel");
+    load(&secret.unref, "g_object_unref");
     return secret;
   }();
   return loaded;
@@ -70,29 +76,62 @@ const Secret* Loaded(std::string* why)
   return &secret;
 }
 
+GCancellable* CancellableOf(const Keyring::Stop* stop)
+{
+  return stop != nullptr ? static_cast<GCancellable*>(stop->Cancellable()) : nullptr;
+}
+
 } // namespace
 
 namespace Keyring {
 
-Result Store(const std::string& url, const std::string& user, const std::string& password, std::string* why)
+Stop::~Stop()
+{
+  if (fCancellable != nullptr)
+    Load().unref(fCancellable);
+}
+
+void Stop::Now()
+{
+  std::lock_guard<std::mutex> lock(fLock);
+  fStopped = true;
+  if (fCancellable != nullptr)
+    Load().cancel(static_cast<GCancellable*>(fCancellable));
+}
+
+void* Stop::Cancellable() const
+{
+  std::lock_guard<std::mutex> lock(fLock);
+  if (fCancellable == nullptr) {
+    fCancellable = Load().cancellableNew();
+    if (fStopped)
+      Load().cancel(static_cast<GCancellable*>(fCancellable));
+  }
+  return fCancellable;
+}
+
+Result Store(const std::string& url, const std::string& user, const std::string& password, std::string* why,
+             const Stop* stop)
 {
   const Secret* secret = Loaded(why);
   if (secret == nullptr)
     return kUnavailable;
   GError* error = nullptr;
   const std::string label = "Orvella calendar " + user + " at " + url;
-  secret->store(&kSchema, SECRET_COLLECTION_DEFAULT, label.c_str(), password.c_str(), nullptr, &error, "url",
+  secret->store(&kSchema, SECRET_COLLECTION_DEFAULT, label.c_str(), password.c_str(), CancellableOf(stop), &error, "url",
                 url.c_str(), "user", user.c_str(), nullptr);
   return Failed(*secret, error, why) ? kUnavailable : kDone;
 }
 
-Result Lookup(const std::string& url, const std::string& user, std::string* password, std::string* why)
+Result Lookup(const std::string& url, const std::string& user, std::string* password, std::string* why,
+              const Stop* stop)
 {
   const Secret* secret = Loaded(why);
   if (secret == nullptr)
     return kUnavailable;
   GError* error = nullptr;
-  gchar* found = secret->lookup(&kSchema, nullptr, &error, "url", url.c_str(), "user", user.c_str(), nullptr);
+  gchar* found =
+      secret->lookup(&kSchema, CancellableOf(stop), &error, "url", url.c_str(), "user", user.c_str(), nullptr);
   if (Failed(*secret, error, why)) {
     if (found != nullptr)
       secret->free(found);
@@ -106,13 +145,14 @@ Result Lookup(const std::string& url, const std::string& user, std::string* pass
   return kDone;
 }
 
-Result Clear(const std::string& url, const std::string& user, std::string* why)
+Result Clear(const std::string& url, const std::string& user, std::string* why, const Stop* stop)
 {
   const Secret* secret = Loaded(why);
   if (secret == nullptr)
     return kUnavailable;
   GError* error = nullptr;
-  const gboolean removed = secret->clear(&kSchema, nullptr, &error, "url", url.c_str(), "user", user.c_str(), nullptr);
+  const gboolean removed =
+      secret->clear(&kSchema, CancellableOf(stop), &error, "url", url.c_str(), "user", user.c_str(), nullptr);
   if (Failed(*secret, error, why))
     return kUnavailable;
   return removed ? kDone : kNotFound;

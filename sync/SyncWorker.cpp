@@ -74,6 +74,7 @@ void SyncWorker::Stop()
   fJobs.clear();
   if (fHttp != nullptr)
     fHttp->Cancel();
+  fKeyringStop.Now();
   fWake.notify_all();
 }
 
@@ -117,7 +118,7 @@ bool SyncWorker::PasswordOf(const CalendarSource& source, std::string* password,
     }
   }
   std::string why;
-  switch (Keyring::Lookup(source.url, source.user, password, &why)) {
+  switch (Keyring::Lookup(source.url, source.user, password, &why, &fKeyringStop)) {
   case Keyring::kDone:
     return true;
   case Keyring::kNotFound:
@@ -172,7 +173,8 @@ void SyncWorker::RunJob(HttpClient& http, const Job& job)
     break;
   case SyncReport::kPasswordStored: {
     report->source.id = job.source.Id();
-    const Keyring::Result stored = Keyring::Store(job.source.url, job.source.user, job.password, &report->detail);
+    const Keyring::Result stored =
+        Keyring::Store(job.source.url, job.source.user, job.password, &report->detail, &fKeyringStop);
     report->inKeyring = stored == Keyring::kDone;
     report->noKeyring = !report->inKeyring;
     // In memory as well: the next sync needs no keyring lookup.
@@ -183,7 +185,7 @@ void SyncWorker::RunJob(HttpClient& http, const Job& job)
     cache.Remove();
     std::string why;
     if (!job.source.user.empty())
-      Keyring::Clear(job.source.url, job.source.user, &why);
+      Keyring::Clear(job.source.url, job.source.user, &why, &fKeyringStop);
     return;
   }
   }

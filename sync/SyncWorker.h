@@ -24,6 +24,7 @@
 
 #include "sync/CalendarSource.h"
 #include "sync/HttpClient.h"
+#include "sync/Keyring.h"
 #include "sync/SourceSync.h"
 
 struct SyncReport {
@@ -92,5 +93,6 @@ private:
   std::deque<Job> fJobs;
   bool fStopping = false;
   HttpClient* fHttp = nullptr;                   // the running job's, under fLock
+  Keyring::Stop fKeyringStop;                    // ends a keyring call at Stop
   std::map<std::string, std::string> fSession;  // passwords by source id, under fLock
 };

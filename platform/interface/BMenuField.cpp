@@ -8,28 +8,23 @@
 #include <QLabel>
 #include <QToolButton>
 
-#include <cmath>
 
 BMenuField::BMenuField(BRect frame, const char* name, const char* label, BMenu* menu, uint32 resizingMode,
                        uint32 flags)
-    : BView(frame, name, resizingMode, flags, new LabelledBox),
+    : BView(frame, name, resizingMode, flags, new LabelledBox(new QToolButton)),
       fMenuItem(std::make_unique<BMenuItem>(menu ? menu : new BMenu(""))), fLabel(label ? label : ""),
-      fDivider(fLabel.empty() ? 0 : StringWidth(fLabel.c_str()) + 5), fLabelWidget(new QLabel),
-      fButton(new QToolButton)
+      fDivider(fLabel.empty() ? 0 : StringWidth(fLabel.c_str()) + 5), fBox(static_cast<LabelledBox*>(Widget())),
+      fButton(static_cast<QToolButton*>(fBox->Control()))
 {
-  QWidget* box = Widget();
-  fLabelWidget->setParent(box);
-  fButton->setParent(box);
   fButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
   fButton->setPopupMode(QToolButton::InstantPopup);
   fButton->setMenu(Menu()->Menu());
   // A click opens the menu and leaves the keys with the window's focus view.
   fButton->setFocusPolicy(flags & B_NAVIGABLE ? Qt::TabFocus : Qt::NoFocus);
-  box->setFocusProxy(fButton);
   QObject::connect(fMenuItem->Action(), &QAction::changed, fButton, [this] { ShowItemLabel(); });
   ShowItemLabel();
 
-  fLabelWidget->setText(QString::fromUtf8(fLabel.c_str()));
+  fBox->Label()->setText(QString::fromUtf8(fLabel.c_str()));
   SetAlignment(fAlignment);
   SetDivider(fDivider);
 }
@@ -61,15 +56,13 @@ BMenu* BMenuField::Menu() const
 void BMenuField::SetLabel(const char* label)
 {
   fLabel = label ? label : "";
-  fLabelWidget->setText(QString::fromUtf8(fLabel.c_str()));
+  fBox->Label()->setText(QString::fromUtf8(fLabel.c_str()));
 }
 
 void BMenuField::SetDivider(float divider)
 {
   fDivider = divider > 0 ? divider : 0;
-  const int width = int(std::lround(fDivider));
-  fLabelWidget->setVisible(width > 0);
-  static_cast<LabelledBox*>(Widget())->Arrange(fLabelWidget, fButton, width);
+  fBox->SetDivider(fDivider);
 }
 
 void BMenuField::SetAlignment(alignment align)
@@ -80,7 +73,7 @@ void BMenuField::SetAlignment(alignment align)
     horizontal = Qt::AlignRight;
   else if (align == B_ALIGN_CENTER)
     horizontal = Qt::AlignHCenter;
-  fLabelWidget->setAlignment(horizontal | Qt::AlignVCenter);
+  fBox->Label()->setAlignment(horizontal | Qt::AlignVCenter);
 }
 
 void BMenuField::ShowItemLabel()

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include <cmath>
 
 namespace {
 
@@ -33,15 +32,12 @@ protected:
 
 BTextControl::BTextControl(BRect frame, const char* name, const char* label, const char* text, BMessage* message,
                            uint32 resizingMode, uint32 flags)
-    : BView(frame, name, resizingMode, flags, new LabelledBox), BInvoker(message), fLabel(label ? label : ""),
-      fDivider(fLabel.empty() ? 0 : StringWidth(fLabel.c_str()) + 5), fLabelWidget(new QLabel), fEdit(new LineEdit)
+    : BView(frame, name, resizingMode, flags, new LabelledBox(new LineEdit)), BInvoker(message),
+      fLabel(label ? label : ""), fDivider(fLabel.empty() ? 0 : StringWidth(fLabel.c_str()) + 5),
+      fBox(static_cast<LabelledBox*>(Widget())), fEdit(static_cast<QLineEdit*>(fBox->Control()))
 {
-  QWidget* box = Widget();
-  fLabelWidget->setParent(box);
-  fEdit->setParent(box);
   fEdit->setFocusPolicy(flags & B_NAVIGABLE ? Qt::StrongFocus : Qt::ClickFocus);
-  box->setFocusProxy(fEdit);
-  fLabelWidget->setText(QString::fromUtf8(fLabel.c_str()));
+  fBox->Label()->setText(QString::fromUtf8(fLabel.c_str()));
   fEdit->setText(QString::fromUtf8(text ? text : ""));
   QObject::connect(fEdit, &QLineEdit::returnPressed, fEdit, [this] { Invoke(); });
   SetDivider(fDivider);
@@ -62,15 +58,13 @@ std::string BTextControl::Text() const
 void BTextControl::SetLabel(const char* label)
 {
   fLabel = label ? label : "";
-  fLabelWidget->setText(QString::fromUtf8(fLabel.c_str()));
+  fBox->Label()->setText(QString::fromUtf8(fLabel.c_str()));
 }
 
 void BTextControl::SetDivider(float divider)
 {
   fDivider = divider > 0 ? divider : 0;
-  const int width = int(std::lround(fDivider));
-  fLabelWidget->setVisible(width > 0);
-  static_cast<LabelledBox*>(Widget())->Arrange(fLabelWidget, fEdit, width);
+  fBox->SetDivider(fDivider);
 }
 
 void BTextControl::HideTyping(bool hide)

@@ -14,7 +14,7 @@
 
 #include <string>
 
-class QLabel;
+class LabelledBox;
 class QLineEdit;
 
 class BTextControl : public BView, public BInvoker {
@@ -42,6 +42,6 @@ protected:
 private:
   std::string fLabel;
   float fDivider;
-  QLabel* fLabelWidget;  // child of the view's widget
+  LabelledBox* fBox;     // the view's widget
   QLineEdit* fEdit;      // child of the view's widget
 };

@@ -1,19 +1,25 @@
 #include "platform/interface/LabelledBox.h"
 
-#include <algorithm>
+#include <QLabel>
 
-void LabelledBox::Arrange(QWidget* label, QWidget* control, int divider)
+#include <algorithm>
+#include <cmath>
+
+LabelledBox::LabelledBox(QWidget* control) : fLabel(new QLabel(this)), fControl(control)
 {
-  fLabel = label;
-  fControl = control;
-  fDivider = divider;
+  fControl->setParent(this);
+  setFocusProxy(fControl);
+}
+
+void LabelledBox::SetDivider(float divider)
+{
+  fDivider = int(std::lround(std::max(divider, 0.0f)));
+  fLabel->setVisible(fDivider > 0);
   resizeEvent(nullptr);
 }
 
 void LabelledBox::resizeEvent(QResizeEvent*)
 {
-  if (!fLabel || !fControl)
-    return;
   fLabel->setGeometry(0, 0, fDivider, height());
   fControl->setGeometry(fDivider, 0, std::max(0, width() - fDivider), height());
 }

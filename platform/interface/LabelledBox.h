@@ -4,18 +4,25 @@
 // font, before anything is drawn with it. For the layer's own controls.
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
+
+class QLabel;
 
 class LabelledBox : public QWidget {
 public:
-  void Arrange(QWidget* label, QWidget* control, int divider);
+  // The box makes its label and takes `control` as its child.
+  explicit LabelledBox(QWidget* control);
+
+  QLabel* Label() const { return fLabel; }
+  QWidget* Control() const { return fControl; }
+  // The label's width from the left edge, rounded to pixels; 0 hides it.
+  void SetDivider(float divider);
 
 protected:
   void resizeEvent(QResizeEvent* event) override;
 
 private:
-  QPointer<QWidget> fLabel;
-  QPointer<QWidget> fControl;
+  QLabel* fLabel;
+  QWidget* fControl;
   int fDivider = 0;
 };

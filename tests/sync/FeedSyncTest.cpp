@@ -20,7 +20,7 @@ const QByteArray kTwoEvents = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test/
 HttpLimits ShortLimits()
 {
   HttpLimits limits;
-  limits.headersMs = 1500;
+  limits.answerMs = 1500;
   limits.pauseMs = 1500;
   return limits;
 }

@@ -163,6 +163,8 @@ public:
   bool Running() { return fServer.Process().state() == QProcess::Running; }
 
   QString Url(const QString& path) const { return QString("http://127.0.0.1:%1%2").arg(fPort).arg(path); }
+  // Where the server keeps alice's collections, for filling them by hand.
+  QString Storage() const { return fDir.path() + "/collections/collection-root/alice"; }
 
   // Requests as alice.
   int Ask(const QByteArray& verb, const QString& path, const QByteArray& body = QByteArray(),
