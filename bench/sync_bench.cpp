@@ -14,6 +14,7 @@
 // the window's trace lines to standard output.
 #include "app/OVA_Application.h"
 #include "app/OVA_Window.h"
+#include "platform/messaging/BMessage.h"
 #include "sync/DavExchange.h"
 #include "sync/HttpClient.h"
 #include "sync/SourceSync.h"
@@ -191,6 +192,12 @@ int main(int argc, char** argv)
   // address of the same account (so nothing is cached) and takes its marks.
   auto* app = new OVA_Application();
   OVA_Window* window = app->Window();
+  // Expanded, three months: the grids that a source's marks are drawn in.
+  for (int32 layout : {1, 0}) {
+    BMessage message('MENU');
+    message.AddInt32("m_id", layout);
+    window->MessageReceived(&message);
+  }
   WaitFor([] { return false; }, 500);
   const LoopWatch idle([&]() { return false; }, 2000);
   const CalendarSource other = Account(QString("http://localhost:%1/").arg(radicale.Port()));

@@ -208,5 +208,15 @@ TEST_F(FeedTest, HostileDavAnswersAreRefused)
     EXPECT_FALSE(DavExchange(http, "PROPFIND", QUrl(fServer.Url(row.path)), 1, kCalendarsBody, &answer, &failure));
     EXPECT_EQ(failure.status, row.status);
     EXPECT_NE(failure.detail.find(row.detail), std::string::npos) << failure.detail;
+
+    // A CalDAV source there keeps its cached events.
+    CalendarSource source = Feed(fServer.Url(row.path));
+    source.type = CalendarSource::kCalDav;
+    std::string error;
+    ASSERT_TRUE(SourceCache(source.Id()).WriteData("cached events", &error));
+    const SourceReport report = Sync(source);
+    EXPECT_EQ(report.state.status, row.status);
+    EXPECT_FALSE(report.marksChanged);
+    EXPECT_EQ(CachedData(source), "cached events");
   }
 }
