@@ -10,8 +10,8 @@
 #include "locale/CatalogLabels.h"
 #include "locale/KXLabel.h"
 #include "locale/KXLangMenu.h"
+#include "marks/CalendarWorker.h"
 #include "marks/EventScan.h"
-#include "marks/IcsFolder.h"
 #include "marks/STMarkups.h"
 #include "platform/interface/BButton.h"
 #include "platform/interface/BMenu.h"
@@ -35,9 +35,12 @@ OVA_Window::OVA_Window(BRect frame)
   fMarkups = STMarkups::getSTMarkups();
   if (fMarkups) {
     LookForVEvents();
-    LookForCalendars(nullptr);
     fMarkups->CheckHolidays();
     fMarkups->ShowInfo();
+    // The calendar files are read and their years worked out on a thread
+    // of their own; the grids show their days when they arrive ('rCal').
+    fCalendars = std::make_unique<CalendarWorker>([window = selfMessenger] { window.SendMessage('rCal'); });
+    fMarkups->SetYearWorker(fCalendars.get());
   }
 
   fPrefs = Prefs::getSTPrefs();
@@ -101,11 +104,12 @@ OVA_Window::OVA_Window(BRect frame)
   printf("-- StartUp --\n");
   UpdateMonViews();
   TraceLabels();
+  ReadCalendars();
 
   // The sources' cached marks arrive from the sync worker in a moment; the
   // window shows without waiting for them.
-  fCalendars = std::make_unique<CalendarSync>(this);
-  fCalendars->Start();
+  fSources = std::make_unique<CalendarSync>(this);
+  fSources->Start();
 }
 
 OVA_Window::~OVA_Window()
@@ -115,7 +119,7 @@ OVA_Window::~OVA_Window()
     fCalendarsWindow->Quit();
   }
   // No news from the sync after this: it ends its running exchange.
-  fCalendars.reset();
+  fSources.reset();
 
   // The month views go first, removed as a switch to the compact layout
   // removes them; the switch is put back before the settings are saved, so
@@ -141,6 +145,8 @@ OVA_Window::~OVA_Window()
   fPanel = nullptr;
   printf("\n -ova a\n");
   if (fMarkups) {
+    fMarkups->SetYearWorker(nullptr);
+    fCalendars.reset();
     fMarkups->DeleteMe();
     fMarkups = nullptr;
   }
@@ -197,6 +203,9 @@ void OVA_Window::MessageReceived(BMessage* message)
     break;
   case 'rMDf':
     ReloadMarkDays();
+    break;
+  case 'rCal':
+    TakeCalendars();
     break;
   case 'cCAL':
     OpenCalendarsWindow();

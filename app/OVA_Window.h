@@ -38,8 +38,11 @@
 #include "sync/CalendarSync.h"
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 class BButton;
+class CalendarWorker;
 class BMenuField;
 class BView;
 class CalendarsWindow;
@@ -77,8 +80,9 @@ public:
   virtual void UpdateDayView(BMessage* message);
   virtual void UpdateTimeView(BMessage* message);
   // Builds the answer of the given kind (1 send, 0 cancel, -1 broadcast),
-  // delivers it and resets the panel.
-  virtual void SendDateTimeMessage(int32 kind);
+  // delivers it and resets the panel. A cancel because a second request
+  // came says so in ">displaced".
+  virtual void SendDateTimeMessage(int32 kind, bool displaced = false);
   virtual void DateToClipboard();
   // Takes every label shown in the window from the label table again.
   virtual void ReplaceLabel();
@@ -101,7 +105,8 @@ public:
   // The language menu; null in the second build, which has none.
   KXLangMenu* LangMenu() const { return fLangMenu; }
   bool IsWaitingForAnswer() const { return replyTarget != selfMessenger; }
-  CalendarSync* Calendars() const { return fCalendars.get(); }
+  // The user's calendar sources (CalDAV accounts and feeds).
+  CalendarSync* Sources() const { return fSources.get(); }
   // The Calendars window while it is open, else null.
   CalendarsWindow* CalendarsWin() const { return fCalendarsWindow; }
   void OpenCalendarsWindow();
@@ -111,6 +116,13 @@ private:
   void OpenMarkDaysFile();
   // Reads the marked days again and syncs the calendar sources.
   void ReloadMarkDays();
+  // Reads the calendar folder on the calendar worker's thread.
+  void ReadCalendars();
+  // Takes what the calendar worker has finished and draws the grids again.
+  void TakeCalendars();
+  // Writes a year's pictures and page once the calendar files' marks of
+  // the year are there.
+  void ExportWhenReady(int32 year, int32 month);
   // Flips one "days" switch and marks its item.
   void ShowKind(bool* shown, BMenuItem* item);
   void SetHtmlMode(int32 mode);
@@ -142,6 +154,8 @@ private:
   BButton* fClipButton = nullptr;
   int32 focusKind = 0;
   KXLangMenu* fLangMenu = nullptr; // owned by the settings menu
-  std::unique_ptr<CalendarSync> fCalendars;
+  std::unique_ptr<CalendarWorker> fCalendars;
+  std::optional<std::pair<int32, int32>> fWaitingExport;  // year and month
+  std::unique_ptr<CalendarSync> fSources;
   CalendarsWindow* fCalendarsWindow = nullptr;  // a window of its own
 };

@@ -38,11 +38,11 @@ std::vector<int32> OVA_Window::YearsWanted() const
 
 void OVA_Window::StatesChanged()
 {
-  if (!fCalendars)
+  if (!fSources)
     return;
   const time_t now = time(nullptr);
   std::vector<std::string> lines;
-  for (const CalendarSync::Entry& entry : fCalendars->Entries()) {
+  for (const CalendarSync::Entry& entry : fSources->Entries()) {
     lines.push_back(" " + std::to_string(entry.state.entries) + " " + SourceName(entry) + ": "
                     + SourceStateText(entry.state, entry.syncing, now));
   }
@@ -76,10 +76,10 @@ void OVA_Window::PasswordWanted(const CalendarSource& source)
 
 void OVA_Window::OpenCalendarsWindow()
 {
-  if (!fCalendars)
+  if (!fSources)
     return;
   if (!fCalendarsWindow) {
-    fCalendarsWindow = new CalendarsWindow(fCalendars.get(), [this]() { fCalendarsWindow = nullptr; });
+    fCalendarsWindow = new CalendarsWindow(fSources.get(), [this]() { fCalendarsWindow = nullptr; });
     fCalendarsWindow->Show();
   }
   fCalendarsWindow->Activate(true);

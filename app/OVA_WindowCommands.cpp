@@ -4,6 +4,8 @@
 
 #include "app/DoError.h"
 #include "controls/TDView.h"
+#include "export/HtmlCalendar.h"
+#include "marks/CalendarWorker.h"
 #include "marks/EventScan.h"
 #include "marks/IcsFolder.h"
 #include "marks/STMarkups.h"
@@ -102,13 +104,45 @@ void OVA_Window::ReloadMarkDays()
   fMarkups->ClearList();
   fMarkups->LoadHolidays(nullptr);
   LookForVEvents();
-  LookForCalendars(nullptr);
   fMarkups->CheckHolidays();
   fMarkups->ShowInfo();
   fSettings->LabelKindItems(*fMarkups);
   UpdateMonViews();
+  // The calendar files keep their days until the folder read anew replaces
+  // them, the calendar sources theirs until their syncs do.
+  ReadCalendars();
+  if (fSources)
+    fSources->SyncAll();
+}
+
+void OVA_Window::ReadCalendars()
+{
   if (fCalendars)
-    fCalendars->SyncAll();
+    fCalendars->ReadFolder(DefaultCalendarFolder(), fMarkups->LookedUpYears());
+}
+
+void OVA_Window::TakeCalendars()
+{
+  if (!fCalendars || !fMarkups || !fCalendars->HandOver(fMarkups))
+    return;
+  fMarkups->CheckHolidays();
+  fSettings->LabelKindItems(*fMarkups);
+  UpdateMonViews();
+  if (fWaitingExport) {
+    const auto [year, month] = *fWaitingExport;
+    fWaitingExport.reset();
+    ExportWhenReady(year, month);
+  }
+}
+
+void OVA_Window::ExportWhenReady(int32 year, int32 month)
+{
+  if (fCalendars && (fCalendars->Reading() || !fMarkups->YearReady(year))) {
+    printf("The pictures and the page of %ld wait for the calendar files\n", long(year));
+    fWaitingExport = {year, month};
+    return;
+  }
+  HtmCalendar(year, month);
 }
 
 void OVA_Window::ShowKind(bool* shown, BMenuItem* item)

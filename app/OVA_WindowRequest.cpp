@@ -32,7 +32,7 @@ void OVA_Window::AcceptRequest(BMessage* request)
     return;
   if (replyTarget != selfMessenger) {
     // The waiting requester learns that its request was displaced.
-    SendDateTimeMessage(0);
+    SendDateTimeMessage(0, true);
     replyTarget = selfMessenger;
     requestTag = request->GetPointer("_itor", nullptr);
   }
@@ -100,7 +100,9 @@ void OVA_Window::ResetMDateView(BMessage* request)
   // panel's date and time.
   if (request) {
     fPanel->SetFocusOn(nullptr, timeOnly ? kFocusHour : kFocusDay);
-    Activate(true);
+    // The requester's token lets a Wayland compositor hand this window the
+    // focus it asks for.
+    ActivateFor(request->GetString("_activationToken", nullptr));
   } else {
     fPanel->SetFocusOn(nullptr, kFocusDay);
   }
@@ -116,7 +118,7 @@ time_t OVA_Window::PanelTime() const
   return ::PickedTime(pick, fPanel->IsAmTimeMode(), half ? half->value : 1);
 }
 
-void OVA_Window::SendDateTimeMessage(int32 kind)
+void OVA_Window::SendDateTimeMessage(int32 kind, bool displaced)
 {
   BMessage answer('_KXT');
   time_t picked = 0;
@@ -140,6 +142,8 @@ void OVA_Window::SendDateTimeMessage(int32 kind)
   if (kind == 0) {
     answer.ReplaceString(">state", "cancel");
     answer.AddPointer("_resetPtr", requestTag);
+    if (displaced)
+      answer.AddBool(">displaced", true);
   } else if (kind == -1) {
     answer.ReplaceString(">state", "2all");
   }

@@ -9,7 +9,6 @@
 #include "calendar/Labels.h"
 #include "calendar/TwelveHourClock.h"
 #include "controls/TDView.h"
-#include "export/HtmlCalendar.h"
 #include "platform/interface/BButton.h"
 #include "platform/interface/BMenuItem.h"
 #include "platform/messaging/BMessage.h"
@@ -153,7 +152,7 @@ int32 OVA_Window::PanelHourOfDay() const
 MonView* OVA_Window::AddMonView(BRect frame, const char* name, int32 year, int32 month, int32 day)
 {
   auto* view = new MonView(frame, name, year, int(month), int(day), false);
-  view->exporter = HtmCalendar;
+  view->exporter = [this](int32 year, int32 month) { ExportWhenReady(year, month); };
   fBackground->AddChild(view);
   return view;
 }

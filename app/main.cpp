@@ -14,9 +14,13 @@ int main(int argc, char** argv)
     return AddCalendarCommand(argc, argv);
   printf("-OVA begin-\n");
   auto* app = new OVA_Application();
-  if (app->InitCheck() == B_OK)
+  const status_t status = app->InitCheck();
+  if (status == B_OK)
     app->Run();
+  else if (status == B_TIMED_OUT)
+    fprintf(stderr, "Orvella: an Orvella already runs but does not answer; not started. End the running one "
+                    "and start Orvella again.\n");
   printf("\n-OVA end-\n");
   delete app;
-  return 0;
+  return status == B_OK || status == B_ALREADY_RUNNING ? 0 : 1;
 }

@@ -9,9 +9,16 @@
 // these) and 250 single days; events.ics with 4750 single events at a
 // time, 1000 weekly meetings in Berlin time with an exception and 250
 // monthly ones on the n-th weekday with COUNT or UNTIL.
+//
+// Then the calendar folders that froze Orvella, each read and a year of it
+// worked out as the calendar worker does: a time zone repeating every
+// second, forty files of daily rules that never meet their BY parts (now
+// worked out by arithmetic), forty of monthly ones (still libical's, within
+// the year's one budget) and a named pipe.
 #include "calendar/CalDay.h"
 #include "marks/IcsFolder.h"
 #include "marks/STMarkups.h"
+#include "marks/YearWork.h"
 #include "platform/storage/FindDirectory.h"
 #include "platform/support/HeapReserve.h"
 #include "settings/Prefs.h"
@@ -108,6 +115,31 @@ bool WriteFolder(const std::string& folder)
          && WriteCalendar(folder + "/events.ics", events);
 }
 
+bool WriteHostileFolders(const std::string& root)
+{
+  bool written = create_directory((root + "/zone").c_str(), 0755) == B_OK
+                 && create_directory((root + "/daily").c_str(), 0755) == B_OK
+                 && create_directory((root + "/monthly").c_str(), 0755) == B_OK
+                 && create_directory((root + "/pipe").c_str(), 0755) == B_OK
+                 && mkfifo((root + "/pipe/pipe.ics").c_str(), 0644) == 0;
+  written = written
+            && WriteCalendar(root + "/zone/zone.ics",
+                             "BEGIN:VTIMEZONE\r\nTZID:Odd\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\n"
+                             "TZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nRRULE:FREQ=SECONDLY\r\nEND:STANDARD\r\n"
+                             "END:VTIMEZONE\r\nBEGIN:VEVENT\r\nDTSTART;TZID=Odd:20240101T120000\r\n"
+                             "RRULE:FREQ=DAILY\r\nSUMMARY:Odd\r\nEND:VEVENT\r\n");
+  for (int i = 0; written && i < 40; i++) {
+    for (const char* frequency : {"daily", "monthly"}) {
+      written = written
+                && WriteCalendar(root + "/" + frequency + "/never" + std::to_string(i) + ".ics",
+                                 std::string("BEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20240101\r\nRRULE:FREQ=")
+                                     + (frequency[0] == 'd' ? "DAILY" : "MONTHLY")
+                                     + ";BYMONTH=2;BYMONTHDAY=30\r\nSUMMARY:Never\r\nEND:VEVENT\r\n");
+    }
+  }
+  return written;
+}
+
 int YearLookups(STMarkups* marks, int32 year)
 {
   int marked = 0;
@@ -187,12 +219,40 @@ int main()
   }
   const double monthView = MillisecondsSince(start) / kRounds;
 
+  // The hostile folders: read, then a year worked out, as the worker does.
+  const std::string hostile = std::string(home) + "/hostile";
+  if (create_directory(hostile.c_str(), 0755) != B_OK || !WriteHostileFolders(hostile))
+    return 1;
+  struct Hostile {
+    const char* name;
+    double read;
+    double year;
+  } hostiles[] = {{"zone", 0, 0}, {"daily", 0, 0}, {"monthly", 0, 0}, {"pipe", 0, 0}};
+  for (Hostile& folder : hostiles) {
+    start = Clock::now();
+    std::vector<SourceMarks> files = ReadCalendarFolder(hostile + "/" + folder.name, {});
+    folder.read = MillisecondsSince(start);
+    std::vector<std::shared_ptr<const YearSource>> sources;
+    for (const SourceMarks& file : files) {
+      if (file.source != nullptr)
+        sources.push_back(file.source);
+    }
+    start = Clock::now();
+    WorkOutYear(2026, sources);
+    folder.year = MillisecondsSince(start);
+  }
+
   fprintf(stderr, "\n%d entries in 3 files\n", entries);
   fprintf(stderr, "loading the folder, first time:          %8.2f ms\n", firstLoad);
   fprintf(stderr, "loading the folder (ClearList + load):   %8.2f ms\n", loads);
   fprintf(stderr, "a year's first lookup:                   %8.2f ms\n", makeYear);
   fprintf(stderr, "IsMarkDay for the 365 days of 2035:      %8.3f ms (%d marked)\n", year, marked);
   fprintf(stderr, "one month view, 42 cells with text:      %8.3f ms\n", monthView);
+  fprintf(stderr, "\nhostile folders                          read (ms)   a year (ms)\n");
+  for (const Hostile& folder : hostiles)
+    fprintf(stderr, "  %-38s %9.1f %13.1f\n", folder.name, folder.read, folder.year);
+  fprintf(stderr, "target: a year of any folder within the %lld ms budget and one step of libical's search\n",
+          static_cast<long long>(kYearBudget.count()));
 
   marks->DeleteMe();
   Prefs::getSTPrefs()->DeleteMe();

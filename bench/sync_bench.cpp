@@ -202,15 +202,15 @@ int main(int argc, char** argv)
   const LoopWatch idle([&]() { return false; }, 2000);
   const CalendarSource other = Account(QString("http://localhost:%1/").arg(radicale.Port()));
   std::string error;
-  if (!window->Calendars()->Add(other, kRadicalePassword, &error)) {
+  if (!window->Sources()->Add(other, kRadicalePassword, &error)) {
     fprintf(stderr, "sync_bench: %s\n", error.c_str());
     return 1;
   }
   const LoopWatch syncing([&]() {
-    const CalendarSync::Entry* entry = window->Calendars()->Find(other.Id());
+    const CalendarSync::Entry* entry = window->Sources()->Find(other.Id());
     return entry != nullptr && !entry->syncing && entry->state.status != SyncStatus::kNotSynced;
   }, 600000);
-  const CalendarSync::Entry* entry = window->Calendars()->Find(other.Id());
+  const CalendarSync::Entry* entry = window->Sources()->Find(other.Id());
   const bool synced = entry != nullptr && entry->state.status == SyncStatus::kSynced;
   std::vector<double> gaps = syncing.gaps;
   std::sort(gaps.begin(), gaps.end());

@@ -9,6 +9,14 @@ bool IsContinuation(char c)
 
 } // namespace
 
+size_t CharacterCount(const std::string& text)
+{
+  size_t count = 0;
+  for (char c : text)
+    count += IsContinuation(c) ? 0 : 1;
+  return count;
+}
+
 std::string FirstCharacters(const std::string& text, size_t count)
 {
   size_t end = 0;

@@ -7,6 +7,8 @@
 
 #include <string>
 
+// The number of characters of the text.
+size_t CharacterCount(const std::string& text);
 // The first `count` characters of the text.
 std::string FirstCharacters(const std::string& text, size_t count);
 // At most `bytes` bytes of the text, cut before a partial character.

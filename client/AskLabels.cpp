@@ -2,7 +2,8 @@
 
 #include "locale/KXLabel.h"
 
-const char* const aLabel[] = {"AskOrvel", "Ask Date", "Ask Time", "get Date", "get Time", "Broadcast", nullptr};
+const char* const aLabel[] = {"AskOrvel", "Ask Date", "Ask Time", "get Date", "get Time", "Broadcast",
+                              "Orvella quit before answering", nullptr};
 
 const char* AskLabel(int number)
 {

@@ -11,6 +11,7 @@ enum AskLabelNumber {
   kGetDateLabel = 3, // the requested OK label for a date
   kGetTimeLabel = 4, // the requested OK label for a time
   kBroadcastLabel = 5,
+  kOrvellaQuitLabel = 6, // shown when Orvella quit while a request waited
 };
 
 // 0 is the program's name; closed by a null entry.

@@ -1,11 +1,14 @@
 #include "client/Ask_Script.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <unistd.h>
 
+#include "client/ActivationField.h"
 #include "client/Ask_Application.h"
 #include "client/AskBoundary.h"
 #include "client/ProgramFile.h"
@@ -13,6 +16,7 @@
 #include "platform/messaging/BMessageRunner.h"
 #include "platform/messaging/BRoster.h"
 #include "platform/messaging/Launch.h"
+#include "platform/storage/FindDirectory.h"
 
 namespace {
 
@@ -47,21 +51,65 @@ bool Ask_Script::RunOrvella(time_t deadline)
     return false;
   }
   // Orvella outlives this program; it must not hold on to the output of a
-  // script that waits for this one's end, as in d=$(AskOrvel --date).
-  if (!StartDetached(program, {}, LaunchOutput::kDiscard)) {
+  // script that waits for this one's end, as in d=$(AskOrvel --date). Its
+  // standard error goes to a file, which says why when it ends at once
+  // (without a display, for one).
+  BPath runtime;
+  find_directory(B_USER_RUNTIME_DIRECTORY, &runtime);
+  std::string errors = std::string(runtime.Path()) + "/AskOrvel-Orvella-XXXXXX";
+  const int errorFile = mkstemp(&errors[0]);
+  if (errorFile < 0)
+    errors = "/dev/null";
+  else
+    close(errorFile);
+  int64 started = 0;
+  if (!StartDetached(program, {}, errors, &started)) {
     fprintf(stderr, "AskOrvel: %s cannot be started\n", program.c_str());
+    unlink(errors.c_str());
     return false;
   }
   const time_t giveUp = std::min(deadline, time(nullptr) + kStartSeconds);
-  while (!be_roster->IsRunning(kOrvellaSignature)) {
+  bool running;
+  while (!(running = be_roster->IsRunning(kOrvellaSignature))) {
+    // A start that hands over to another Orvella ends too, once that one
+    // has its name.
+    if (ProcessEnded(started)) {
+      running = be_roster->IsRunning(kOrvellaSignature);
+      if (!running)
+        TellWhyOrvellaEnded(errors);
+      break;
+    }
     if (time(nullptr) >= giveUp) {
-      if (giveUp < deadline)
-        fprintf(stderr, "AskOrvel: %s was started but does not answer on the session bus\n", program.c_str());
-      return false;
+      if (giveUp < deadline) {
+        // Not left behind to show a window nobody waits for.
+        kill(pid_t(started), SIGTERM);
+        fprintf(stderr, "AskOrvel: %s was started but did not reach the session bus within %d seconds; it was "
+                        "stopped\n",
+                program.c_str(), int(kStartSeconds));
+      }
+      break;
     }
     usleep(50000);
   }
-  return true;
+  unlink(errors.c_str());
+  return running;
+}
+
+void Ask_Script::TellWhyOrvellaEnded(const std::string& errorFile)
+{
+  char said[2048];
+  FILE* file = fopen(errorFile.c_str(), "r");
+  const size_t got = file != nullptr ? fread(said, 1, sizeof said - 1, file) : 0;
+  if (file != nullptr)
+    fclose(file);
+  said[got] = '\0';
+  if (got == 0) {
+    fprintf(stderr, "AskOrvel: Orvella ended before it could take the request, without saying why\n");
+    return;
+  }
+  fprintf(stderr, "AskOrvel: Orvella ended before it could take the request; it said:\n");
+  for (const char* line = strtok(said, "\n"); line != nullptr; line = strtok(nullptr, "\n"))
+    fprintf(stderr, "  %s\n", line);
 }
 
 int Ask_Script::Ask(time_t* answered)
@@ -86,6 +134,7 @@ int Ask_Script::Ask(time_t* answered)
   request.AddBool("_onlyTime", fLine.timeOnly);
   request.AddInt64("_presetTime", int64(fLine.hasPreset ? fLine.preset : start));
   request.AddPointer("_itor", this);
+  AddActivationToken(&request);
   // Without "_okName" Orvella labels its OK button in the user's language.
   if (BMessenger(kOrvellaSignature).SendMessage(&request, this) != B_OK) {
     fprintf(stderr, "AskOrvel: the request does not reach Orvella\n");
@@ -128,6 +177,9 @@ void Ask_Script::MessageReceived(BMessage* message)
       fAnswered = time_t(picked);
       Finish(kExitAnswered);
     } else {
+      fprintf(stderr, message->GetBool(">displaced", false)
+                          ? "AskOrvel: cancelled: another request took Orvella away from this one\n"
+                          : "AskOrvel: cancelled in Orvella\n");
       Finish(kExitCancelled);
     }
     break;

@@ -12,6 +12,7 @@
 
 #include <ctime>
 #include <memory>
+#include <string>
 
 #include "client/CommandLine.h"
 #include "platform/messaging/BApplication.h"
@@ -36,6 +37,9 @@ private:
   // Starts Orvella unless it runs and waits for it until the deadline;
   // false (with a line on standard error) when it does not come.
   bool RunOrvella(time_t deadline);
+  // Writes on standard error what an Orvella that ended at start wrote
+  // into `errorFile`.
+  static void TellWhyOrvellaEnded(const std::string& errorFile);
   void Finish(int status);
 
   CommandLine fLine;

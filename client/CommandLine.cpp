@@ -1,5 +1,7 @@
 #include "client/CommandLine.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,6 +9,13 @@
 #include "client/Ask_Script.h"
 
 namespace {
+
+// The years Orvella's panel shows (docs/ipc.md, section 9.1): a preset
+// outside them would be shown and answered as 1 January 1970.
+constexpr int kFirstPresetYear = 1900;
+constexpr int kLastPresetYear = 2037;
+// Longest answer printed; a format that makes a longer one is refused.
+constexpr size_t kMaxAnswerBytes = 1 << 20;
 
 // The preset's form: "YYYY-MM-DD HH:MM", a real local date and time.
 bool ParsePreset(const std::string& text, time_t* preset)
@@ -102,6 +111,10 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& arguments)
     } else if (option == "--preset") {
       if (!ParsePreset(value, &line.preset))
         return Wrong("--preset wants a local date and time as \"YYYY-MM-DD HH:MM\", not '" + value + "'");
+      const int year = std::stoi(value.substr(0, 4));
+      if (year < kFirstPresetYear || year > kLastPresetYear)
+        return Wrong("--preset " + value + " lies outside the years " + std::to_string(kFirstPresetYear) + " to " +
+                     std::to_string(kLastPresetYear) + " that Orvella shows");
       line.hasPreset = true;
     } else if (!ParseSeconds(value, &line.timeoutSeconds)) {
       return Wrong("--timeout wants a whole number of seconds above 0, not '" + value + "'");
@@ -113,6 +126,11 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& arguments)
   line.timeOnly = std::string(mode) == "--time";
   if (!formatGiven)
     line.format = line.timeOnly ? "%H:%M" : std::string(mode) == "--date" ? "%Y-%m-%d" : "%Y-%m-%d %H:%M";
+  // The answer's length hardly depends on the date: tried on the preset, a
+  // format whose answer cannot be printed whole is refused before asking.
+  std::string sample;
+  if (!FormatAnswer(line.format, line.hasPreset ? line.preset : time(nullptr), &sample))
+    return Wrong("--format makes an answer longer than " + std::to_string(kMaxAnswerBytes >> 20) + " MiB");
   return line;
 }
 
@@ -143,22 +161,31 @@ std::string CommandLineHelp()
          "reached (or another failure), 5 no answer in time.\n";
 }
 
-std::string FormatAnswer(const std::string& format, time_t time)
+bool FormatAnswer(const std::string& format, time_t time, std::string* text)
 {
+  text->clear();
   struct tm local;
-  if (format.empty() || localtime_r(&time, &local) == nullptr)
-    return std::string();
+  if (format.empty())
+    return true;
+  if (localtime_r(&time, &local) == nullptr)
+    return false;
   // strftime gives 0 both for a text too long and for an empty one; a
-  // larger buffer tells them apart.
-  for (size_t size = 256; size <= 65536; size *= 4) {
-    std::string text(size, '\0');
-    const size_t length = strftime(&text[0], size, format.c_str(), &local);
+  // character after the format tells them apart.
+  const std::string marked = format + "|";
+  // Room for the longest answer, the mark and the terminator.
+  const size_t most = kMaxAnswerBytes + 2;
+  for (size_t size = 256;; size = std::min(size * 4, most)) {
+    text->resize(size);
+    const size_t length = strftime(&(*text)[0], size, marked.c_str(), &local);
     if (length > 0) {
-      text.resize(length);
-      return text;
+      text->resize(length - 1);
+      return true;
     }
+    if (size == most)
+      break;
   }
-  return std::string();
+  text->clear();
+  return false;
 }
 
 int RunCommandLine(const CommandLine& line)
@@ -191,11 +218,23 @@ int RunCommandLine(const CommandLine& line)
     status = script.Ask(&answered);
   }
   fflush(stdout);
+  std::string text;
+  if (status == kExitAnswered && !FormatAnswer(line.format, answered, &text)) {
+    fprintf(stderr, "AskOrvel: the answer in --format is longer than %zu MiB\n", kMaxAnswerBytes >> 20);
+    status = kExitUsage;
+  }
   if (status == kExitAnswered) {
-    const std::string text = FormatAnswer(line.format, answered) + "\n";
-    if (write(answerOut, text.data(), text.size()) != ssize_t(text.size())) {
-      perror("AskOrvel: the answer cannot be written");
-      status = kExitError;
+    text += "\n";
+    for (size_t done = 0; done < text.size();) {
+      const ssize_t wrote = write(answerOut, text.data() + done, text.size() - done);
+      if (wrote < 0 && errno == EINTR)
+        continue;
+      if (wrote <= 0) {
+        perror("AskOrvel: the answer cannot be written");
+        status = kExitError;
+        break;
+      }
+      done += size_t(wrote);
     }
   }
   close(answerOut);

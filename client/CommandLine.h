@@ -44,8 +44,10 @@ struct CommandLine {
 const char* CommandLineUsage();
 // The text of --help.
 std::string CommandLineHelp();
-// The answer as the script gets it: the local time formatted by strftime.
-std::string FormatAnswer(const std::string& format, time_t time);
+// The answer as the script gets it: the local time formatted by strftime,
+// into *text. False when it would be longer than 1 MiB (or the time has no
+// local date): the answer is never cut or left empty.
+bool FormatAnswer(const std::string& format, time_t time, std::string* text);
 
 // Runs the command-line mode (any action but kWindow) and returns the
 // program's exit status.

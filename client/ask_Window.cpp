@@ -1,6 +1,8 @@
 #include "client/ask_Window.h"
 
 #include "calendar/LocalTime.h"
+#include "client/ActivationField.h"
+#include "client/AskBoundary.h"
 #include "client/AskLabels.h"
 #include "client/ProgramFile.h"
 #include "locale/KXLangMenu.h"
@@ -21,6 +23,9 @@
 #include <unistd.h>
 
 namespace {
+
+constexpr uint32 kWatchOrvella = 'AsWa';
+constexpr bigtime_t kWatchInterval = 500000;
 
 // The time every request asks to show first: 15 April 2008, 09:30:00
 // local time.
@@ -100,6 +105,9 @@ void ask_Window::MessageReceived(BMessage* message)
   case '_KXT':
     CheckMessage(message);
     break;
+  case kWatchOrvella:
+    WatchOrvella();
+    break;
   case 'kxCL':
     if (fLangMenu)
       CheckMessage(message);
@@ -168,9 +176,40 @@ void ask_Window::AskOrvel(bool timeOnly)
   if (!other->IsEnabled())
     other->SetEnabled(true);
   request.AddString("_okName", AskLabel(timeOnly ? kGetTimeLabel : kGetDateLabel));
+  AddActivationToken(&request);
+  fAsked = BMessenger(kOrvellaSignature);
+  BMessage watch(kWatchOrvella);
+  fWatch = std::make_unique<BMessageRunner>(BMessenger(this), &watch, kWatchInterval);
   Unlock();
 
   be_roster->Broadcast(&request);
+}
+
+void ask_Window::WatchOrvella()
+{
+  // A cancel answer gives the button back and leaves askMode as it is.
+  BButton* asking = askMode == 2 ? askTime : askDate;
+  if (askMode == 0 || asking->IsEnabled()) {
+    fWatch.reset();
+    return;
+  }
+  // Orvella may still be starting when the request goes out: the first
+  // one seen is taken for the one asked. It has quit when its name has
+  // another owner or none, even if an Orvella started since has taken it.
+  const BMessenger orvella(kOrvellaSignature);
+  if (fAsked == BMessenger())
+    fAsked = orvella;
+  if (orvella == fAsked)
+    return;
+  printf("ask Win: Orvella quit before answering\n");
+  Lock();
+  BStringView* line = askMode == 2 ? rtime : rdate;
+  line->SetText(AskLabel(kOrvellaQuitLabel));
+  asking->SetEnabled(true);
+  askMode = 0;
+  Unlock();
+  fWatch.reset();
+  TraceTexts();
 }
 
 void ask_Window::CheckMessage(BMessage* message)

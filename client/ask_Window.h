@@ -10,6 +10,9 @@
 // pressed button disabled, askMode 1 or 2) -> a send answer with a time
 // (text shown, button enabled, askMode 0) or a cancel answer carrying the
 // button's address as "_resetPtr" (button enabled, askMode unchanged).
+// While a request waits the window watches Orvella's bus name: when
+// Orvella quits without answering, the button comes back and the asked
+// line says so.
 //
 // Test hook: with ORVELLA_TEST_TRACE set in the environment, the window
 // writes its ask mode, which buttons are enabled and its three text lines
@@ -19,6 +22,9 @@
 #pragma once
 
 #include "platform/interface/BWindow.h"
+#include "platform/messaging/BMessageRunner.h"
+
+#include <memory>
 
 class BButton;
 class BMenuField;
@@ -52,6 +58,8 @@ public:
   KXLangMenu* LangMenu() const { return fLangMenu; }
 
 private:
+  // One look at Orvella's bus name while a request waits.
+  void WatchOrvella();
   void TraceTexts() const;
   void TraceLabels() const;
 
@@ -63,4 +71,6 @@ private:
   BStringView* rtime = nullptr;
   BStringView* bcSv = nullptr;
   KXLangMenu* fLangMenu = nullptr; // owned by its menu field
+  std::unique_ptr<BMessageRunner> fWatch; // while a request waits
+  BMessenger fAsked;                      // the Orvella asked
 };

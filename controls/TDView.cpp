@@ -403,7 +403,15 @@ void TDView::MessageReceived(BMessage* message)
       statusLabel->SetText(getLabel(message->GetInt32("_h", 0) > 12 ? kLabelPm : kLabelAm));
     return;
   }
-  case 'Qmod':
+  case 'Qmod': {
+    // Enter and Escape in a field press OK and Cancel, but only while
+    // they are enabled, that is while a requester waits.
+    const int32 kind = message->GetInt32("_QuitMod", -1);
+    BButton* button = kind == 1 ? okButton : kind == 0 ? cancelButton : nullptr;
+    if (button != nullptr && button->IsEnabled())
+      ReportToWindow(message);
+    return;
+  }
   case 'TICK':
   case '_MCH': return;
   case 'kxCL':

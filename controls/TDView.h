@@ -8,7 +8,8 @@
 // reports on to the window by calling its MessageReceived directly:
 // 'CUFO' ("_focus", "_foctyp"), 'TDAY', 'TRDW', 'NHOU' ("_h") and 'NMIN'
 // ("_ min"). The buttons send 'Qmod' with "_QuitMod" 1 (OK), 0 (Cancel) or
-// -1 (Broadcast) to the window.
+// -1 (Broadcast) to the window; Enter and Escape in a field do what OK and
+// Cancel do while these are enabled.
 //
 //   auto* panel = new TDView("2004/03/07 14:05", ".start", 0, true, false);
 //   background->AddChild(panel);   // builds the fields and buttons

@@ -6,6 +6,7 @@
 // leave a whole list of terminated texts that the German dictionary then
 // translates as always.
 #include "calendar/Labels.h"
+#include "fuzz/FuzzHome.h"
 #include "locale/KXLabel.h"
 #include "locale/KXLangMenu.h"
 #include "platform/interface/BMenuItem.h"
@@ -16,7 +17,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <ftw.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,12 +25,6 @@ namespace {
 std::string gRoot;
 std::string gFolder;
 std::string gGerman;
-
-void RemoveRoot()
-{
-  nftw(gRoot.c_str(), [](const char* path, const struct stat*, int, struct FTW*) { return remove(path); }, 16,
-       FTW_DEPTH | FTW_PHYS);
-}
 
 bool HasItem(const KXLangMenu& menu, const char* label)
 {
@@ -45,14 +39,8 @@ bool HasItem(const KXLangMenu& menu, const char* label)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
   // A home of its own for the locale setting, a program folder with the
-  // dictionaries; the trace lines are not read.
-  char root[] = "/tmp/ova-dictionary-fuzz-XXXXXX";
-  if (mkdtemp(root) == nullptr || freopen("/dev/null", "w", stdout) == nullptr)
-    abort();
-  gRoot = root;
-  atexit(RemoveRoot);
-  setenv("HOME", root, 1);
-  setenv("XDG_CONFIG_HOME", (gRoot + "/.config").c_str(), 1);
+  // dictionaries.
+  gRoot = MakeFuzzHome("dictionary");
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   gFolder = gRoot + "/Dictionaries";
   mkdir(gFolder.c_str(), 0755);

@@ -2,37 +2,21 @@
 // registry about every day a record names. Whatever the file holds, the
 // reader must stay inside its buffers, every date text must be terminated,
 // and every shown record must be found on its own day.
+#include "fuzz/FuzzHome.h"
 #include "marks/STMarkups.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ftw.h>
 #include <string>
 
 namespace {
-std::string gHome;
 std::string gPath;
-
-void RemoveHome()
-{
-  nftw(gHome.c_str(), [](const char* path, const struct stat*, int, struct FTW*) { return remove(path); },
-       16, FTW_DEPTH | FTW_PHYS);
-}
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-  // A home of its own, so the registry's settings and default MarkDays
-  // path never touch the real one; the trace lines are not read.
-  char home[] = "/tmp/ova-markdays-fuzz-XXXXXX";
-  if (mkdtemp(home) == nullptr || freopen("/dev/null", "w", stdout) == nullptr)
-    abort();
-  gHome = home;
-  atexit(RemoveHome);
-  setenv("HOME", home, 1);
-  setenv("XDG_CONFIG_HOME", (gHome + "/.config").c_str(), 1);
-  gPath = gHome + "/MarkDays";
+  gPath = MakeFuzzHome("markdays") + "/MarkDays";
   return 0;
 }
 

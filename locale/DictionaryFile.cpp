@@ -48,6 +48,7 @@ bool DictionaryFile::HasData()
     return false;
   const bool any = fgetc(fFile) != EOF;
   rewind(fFile);
+  fAtStart = true;
   return any;
 }
 
@@ -59,5 +60,10 @@ bool DictionaryFile::NextLine(std::string* line)
   int c;
   while ((c = getc(fFile)) != EOF && c != '\n')
     line->push_back(char(c));
+  // Editors may start a UTF-8 file with a byte-order mark; it is no part of
+  // the first line, which may be an entry.
+  if (fAtStart && line->compare(0, 3, "\xef\xbb\xbf") == 0)
+    line->erase(0, 3);
+  fAtStart = false;
   return c != EOF || !line->empty();
 }

@@ -34,10 +34,12 @@ public:
   // the next line read is the first again.
   bool HasData();
   // The next line without its newline, of any length; false at the end.
+  // A UTF-8 byte-order mark at the start of the file is skipped.
   bool NextLine(std::string* line);
 
 private:
   FILE* fFile = nullptr;
   status_t fStatus = B_NO_INIT;
   off_t fSize = 0;
+  bool fAtStart = true;
 };

@@ -131,11 +131,16 @@ void KXLabel::LoadLangFile(const char* path)
   fDictPath = given;
   fReplaced = 0;
 
-  DictionaryFile file(given.c_str());
-  if (file.InitCheck() != B_OK) {
+  if (given == kNoDictionary) {
     printf("..oops cant open - reset\n");
     fLast = "_non";
     AskStrSetting(fOwner.c_str(), fLast.c_str(), true);
+    return;
+  }
+  DictionaryFile file(given.c_str());
+  if (file.InitCheck() != B_OK) {
+    printf("KXLabel: the dictionary '%s' cannot be opened (%s); the language stays '%s'\n", given.c_str(),
+           StatusText(file.InitCheck()), fLast.c_str());
     return;
   }
   printf(" %ld Bytes | ", long(file.Size()));

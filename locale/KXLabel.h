@@ -20,6 +20,9 @@
 #include <string>
 #include <vector>
 
+// The dictionary path of the built-in texts: "-default" in the menu.
+inline constexpr const char* kNoDictionary = "_none";
+
 class KXLabel {
 public:
   // The singleton, created with `owner` on the first call; later owners are
@@ -36,9 +39,11 @@ public:
   // Destroys the singleton; the next getKXLabel makes a new one.
   virtual void DeleteMe();
   // Rewrites the texts from the dictionary at `path` and remembers its
-  // language (the path's text after its last "."). A path that cannot be
-  // opened stores "_non" as the last language and changes no text; an empty
-  // or unreadable file changes nothing.
+  // language (the path's text after its last "."). kNoDictionary, the
+  // language menu's "-default", keeps the texts and stores "_non" as the
+  // last language. A dictionary that cannot be opened (deleted since the
+  // menu listed it, say) or read changes nothing, not even the language
+  // remembered: the user's choice is kept.
   virtual void LoadLangFile(const char* path);
   // Replaces the list by copies of the null-terminated `texts`.
   virtual void MirrorList(const char* const* texts);

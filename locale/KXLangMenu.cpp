@@ -1,5 +1,6 @@
 #include "locale/KXLangMenu.h"
 
+#include "calendar/Utf8Text.h"
 #include "locale/DictionaryFile.h"
 #include "locale/KXLabel.h"
 #include "locale/LocaleSetting.h"
@@ -18,8 +19,6 @@
 #include <vector>
 
 namespace {
-
-const char kNoDictionary[] = "_none";
 
 struct Language {
   const char* code;
@@ -49,6 +48,21 @@ std::string CodeOf(const std::string& path)
 bool IsLastLanguage(const std::string& code, const std::string& last)
 {
   return !last.empty() && code.substr(0, kStoredCodeSize) == last.substr(0, kStoredCodeSize);
+}
+
+// Longest item name in characters; a longer one (a file name that names
+// no known language) is cut in the middle, keeping the owner's name at its
+// start and the code at its end, so that the menu stays narrow.
+constexpr size_t kItemNameCharacters = 40;
+
+std::string Elided(const std::string& name)
+{
+  const size_t count = CharacterCount(name);
+  if (count <= kItemNameCharacters)
+    return name;
+  const size_t head = kItemNameCharacters / 2;
+  const size_t tail = kItemNameCharacters - head - 1;
+  return FirstCharacters(name, head) + "\u2026" + name.substr(FirstCharacters(name, count - tail).size());
 }
 
 // The file names in `folder`, sorted, as the platform the family comes
@@ -96,6 +110,7 @@ KXLangMenu::KXLangMenu(const char* name, const char* owner, const char* programF
     if (find_directory(B_PROGRAM_DIRECTORY, &program) == B_OK)
       folder = program.Path();
   }
+  fProgramFolder = folder;
   ScanFolder(folder);
   fItemCount = CountItems();
 }
@@ -173,7 +188,7 @@ bool KXLangMenu::AddFileItem(const std::string& path, const char* fileName, int3
   auto* message = new BMessage('kxCL');
   message->AddInt32("_MenuItem", index);
   message->AddString("_LangFilePath", path.c_str());
-  auto* item = new BMenuItem(GetNameFor(fileName).c_str(), message);
+  auto* item = new BMenuItem(Elided(GetNameFor(fileName)).c_str(), message);
   AddItem(item);
   if (IsLastLanguage(CodeOf(path), fLastLang)) {
     printf("  = last selected !\n");
@@ -240,19 +255,45 @@ void KXLangMenu::FollowLangFile(BMessage* message)
   if (strcmp(path, kNoDictionary) == 0) {
     LoadLangFile(kNoDictionary);
   } else {
-    // The dictionary items come first, then the separator and "-default".
-    const std::string code = CodeOf(path);
-    for (int32 index = 0; index < fItemCount - 2; index++) {
-      const char* own = ItemAt(index)->Message()->GetString("_LangFilePath", "");
-      if (CodeOf(own) == code) {
-        LoadLangFile(own);
-        MarkItem(index);
-        return;
-      }
+    const int32 index = ItemForCode(CodeOf(path));
+    if (index >= 0) {
+      LoadLangFile(ItemAt(index)->Message()->GetString("_LangFilePath", ""));
+      MarkItem(index);
+      return;
     }
-    printf("KXLangMenu: no dictionary for '%s'\n", code.c_str());
+    printf("KXLangMenu: no dictionary for '%s'\n", CodeOf(path).c_str());
   }
   MarkItem(fItemCount - 1);
+}
+
+int32 KXLangMenu::ItemForCode(const std::string& code) const
+{
+  // The dictionary items come first, then the separator and "-default".
+  for (int32 index = 0; index < fItemCount - 2; index++) {
+    if (CodeOf(ItemAt(index)->Message()->GetString("_LangFilePath", "")) == code)
+      return index;
+  }
+  return -1;
+}
+
+std::string KXLangMenu::DictionaryFor(const BMessage& message) const
+{
+  const char* path = message.GetString("_LangFilePath", kNoDictionary);
+  if (!message.IsSourceRemote() || strcmp(path, kNoDictionary) == 0)
+    return path;
+  const int32 index = ItemForCode(CodeOf(path));
+  return index >= 0 ? ItemAt(index)->Message()->GetString("_LangFilePath", "") : kNoDictionary;
+}
+
+void KXLangMenu::Rescan()
+{
+  while (CountItems() > 0)
+    delete RemoveItem(CountItems() - 1);
+  if (KXLabel::labelZgr != nullptr)
+    fLastLang = KXLabel::labelZgr->GetLastLanguage();
+  fCurrentPath.clear();
+  ScanFolder(fProgramFolder);
+  fItemCount = CountItems();
 }
 
 void KXLangMenu::MarkItem(int32 index)
@@ -276,16 +317,24 @@ bool KXLangMenu::TakeLanguage(BMessage* message, const char* const* texts)
 {
   if (message == nullptr)
     return false;
-  if (message->IsSourceRemote()) {
-    MirrorThisList(texts);
-    FollowLangFile(message);
-    return true;
-  }
   // A broadcast carries its sender as return address; this program's own
   // comes back after the choice was applied.
-  if (message->ReturnAddress().IsValid())
+  if (!message->IsSourceRemote() && message->ReturnAddress().IsValid())
     return false;
+  // A dictionary deleted since the menu was made: the language, the choice
+  // remembered and the other programs stay as they are, and the menu shows
+  // what is there now.
+  const std::string dictionary = DictionaryFor(*message);
+  if (dictionary != kNoDictionary && DictionaryFile(dictionary.c_str()).InitCheck() != B_OK) {
+    printf("KXLangMenu: the dictionary '%s' is missing; the language stays and the menu is read again\n",
+           dictionary.c_str());
+    Rescan();
+    return false;
+  }
   MirrorThisList(texts);
-  SetLangFile(message);
+  if (message->IsSourceRemote())
+    FollowLangFile(message);
+  else
+    SetLangFile(message);
   return true;
 }

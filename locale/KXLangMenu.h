@@ -73,7 +73,10 @@ public:
   // What an owner does with a 'kxCL' message: for a choice in this menu or
   // in another program, mirrors `texts` and applies it (SetLangFile,
   // FollowLangFile); this program's own broadcast coming back changes
-  // nothing. True when the labels may have changed.
+  // nothing. When the dictionary to load has gone since the menu was made,
+  // it says which, keeps the language (and the choice remembered), tells
+  // no other program and reads the folder again. True when the labels may
+  // have changed.
   bool TakeLanguage(BMessage* message, const char* const* texts);
 
   int32 ItemCountAfterScan() const { return fItemCount; }
@@ -85,11 +88,20 @@ public:
 private:
   // Unmarks the dictionary items and marks the one at `index`.
   void MarkItem(int32 index);
+  // The dictionary item of a language code, or -1.
+  int32 ItemForCode(const std::string& code) const;
+  // The dictionary this program loads for a 'kxCL' message: the chosen
+  // one, or for another program's choice its own of the same language
+  // (kNoDictionary when it has none).
+  std::string DictionaryFor(const BMessage& message) const;
+  // Builds the items anew from the folder.
+  void Rescan();
   // Adds the dictionary file at `path` as the item numbered `index`;
   // false when it is skipped.
   bool AddFileItem(const std::string& path, const char* fileName, int32 index);
 
   std::string fAppName;
+  std::string fProgramFolder;
   int32 fItemCount = 0;
   int32 fMarkedIndex = -1;
   std::string fLastLang;

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <map>
 #include <optional>
 
 #include "calendar/CalDay.h"
@@ -11,6 +14,7 @@
 #include "calendar/LocalOffsets.h"
 #include "marks/IcsReader.h"
 #include "marks/IcsTime.h"
+#include "marks/IcsZoneBlock.h"
 #include "marks/Libical.h"
 
 namespace {
@@ -44,7 +48,10 @@ struct IcsCalendar::RawEntry {
   bool hasStart = false;
   bool hasEnd = false;
   bool hasRecurrenceId = false;
+  bool thisAndFuture = false;  // RECURRENCE-ID;RANGE=THISANDFUTURE
   bool cancelled = false;
+  int32 sequence = 0;
+  std::string stamp;           // DTSTAMP
   std::string duration;
   std::string summary;
   std::string uid;
@@ -54,7 +61,9 @@ struct IcsCalendar::RawEntry {
 
   void Clear()
   {
-    hasStart = hasEnd = hasRecurrenceId = cancelled = false;
+    hasStart = hasEnd = hasRecurrenceId = thisAndFuture = cancelled = false;
+    sequence = 0;
+    stamp.clear();
     duration.clear();
     summary.clear();
     uid.clear();
@@ -80,6 +89,11 @@ struct IcsCalendar::RawEntry {
     } else if (line.name == "RECURRENCE-ID") {
       recurrenceId.Take(line);
       hasRecurrenceId = true;
+      thisAndFuture = line.range == "THISANDFUTURE";
+    } else if (line.name == "SEQUENCE") {
+      sequence = int32(strtol(line.value.c_str(), nullptr, 10));
+    } else if (line.name == "DTSTAMP") {
+      stamp = line.value;
     } else if (line.name == "STATUS") {
       cancelled = IcsReader::UpperCase(line.value) == "CANCELLED";
     } else if (line.name == "RRULE") {
@@ -92,6 +106,33 @@ struct IcsCalendar::RawEntry {
       exceptions.back().Take(line);
     }
   }
+};
+
+// Entries of one UID: the newest version of each (the one with the highest
+// SEQUENCE, then the latest DTSTAMP, then the last in the file), the
+// repeating entry, and the entries with a RECURRENCE-ID that move or cancel
+// one of its starts or, with RANGE=THISANDFUTURE, all its starts from one on.
+struct IcsCalendar::Links {
+  struct Version {
+    int32 sequence;
+    int64 stamp;
+    int32 serial;  // which entry of the file it is
+    int32 entry;   // its index in fEntries; -1 when it made none
+  };
+  struct Part {
+    std::string uid;
+    icaltimetype from;   // the first start moved (RECURRENCE-ID)
+    icaltimetype start;  // where it moves to (DTSTART)
+    int32 entry;         // the entry that takes the part; -1 when cancelled
+    std::string key;     // its version's
+    int32 serial;
+  };
+  std::map<std::string, Version> versions;  // by UID, and RECURRENCE-ID for a moved start
+  std::vector<std::pair<std::string, icaltimetype>> moved;  // single starts moved or cancelled
+  std::vector<Part> parts;
+  std::vector<std::pair<std::string, int32>> repeating;  // UID and entry of each entry without RECURRENCE-ID
+  std::vector<bool> dropped;                              // by entry: an older version
+  int32 serials = 0;
 };
 
 namespace {
@@ -162,10 +203,22 @@ std::string IcsProblems::Text() const
   add(skippedEntries, "entry skipped", "entries skipped");
   add(unknownZones, "entry in an unknown time zone taken as local time",
       "entries in unknown time zones taken as local time");
+  add(fastZoneRules, "time-zone rule repeating more often than daily ignored",
+      "time-zone rules repeating more often than daily ignored");
+  add(movedRules, "repetition rule inside a moved repetition ignored",
+      "repetition rules inside moved repetitions ignored");
+  if (badEnds > 0) {
+    text += (text.empty() ? "" : ", ") + firstBadEnd;
+    if (badEnds > 1)
+      text += " (and " + std::to_string(badEnds - 1) + " more such " + (badEnds == 2 ? "line" : "lines") + ")";
+  }
   return text;
 }
 
-IcsCalendar::IcsCalendar(uint32 kind, const std::string& name) : fKind(kind), fName(name) {}
+IcsCalendar::IcsCalendar(uint32 kind, const std::string& name)
+    : fKind(kind), fName(name), fOnsetsLeft(IcsZoneBlock::kOnsetsPerFile)
+{
+}
 
 IcsCalendar::~IcsCalendar()
 {
@@ -175,9 +228,26 @@ IcsCalendar::~IcsCalendar()
     Ical().icaltimezone_free(zone, 1);
 }
 
-void IcsCalendar::AddZone(const std::string& text)
+void IcsCalendar::AddZone(const std::string& text, IcsProblems* problems)
 {
-  icalcomponent* component = Ical().icalparser_parse_string(text.c_str());
+  IcsZoneBlock block;
+  if (!block.Read(text, &fOnsetsLeft) || fOwnZones.count(block.Tzid()) > 0)
+    return;
+  problems->fastZoneRules += block.FastRules();
+  // Dates before the block's first onset take the system's zone of the
+  // same name when there is one.
+  std::optional<IcsZoneBlock> namesake;
+  if (icaltimezone* system = SystemZone(block.Tzid())) {
+    icalcomponent* component = Ical().icaltimezone_get_component(system);
+    if (char* systemText = component != nullptr ? Ical().icalcomponent_as_ical_string_r(component) : nullptr) {
+      int32 unlimited = IcsZoneBlock::kOnsetsPerFile;
+      namesake.emplace();
+      if (!namesake->Read(systemText, &unlimited))
+        namesake.reset();
+      Ical().icalmemory_free_buffer(systemText);
+    }
+  }
+  icalcomponent* component = Ical().icalparser_parse_string(block.Text(namesake ? &*namesake : nullptr).c_str());
   if (component == nullptr)
     return;
   if (Ical().icalcomponent_isa(component) != ICAL_VTIMEZONE_COMPONENT) {
@@ -192,21 +262,11 @@ void IcsCalendar::AddZone(const std::string& text)
       Ical().icaltimezone_free(zone, 1);
     return;
   }
-  const char* tzid = Ical().icaltimezone_get_tzid(zone);
-  if (tzid == nullptr || fOwnZones.count(tzid) > 0) {
-    Ical().icaltimezone_free(zone, 1);
-    return;
-  }
-  fOwnZones[tzid] = zone;
+  fOwnZones[block.Tzid()] = zone;
 }
 
-icaltimezone* IcsCalendar::Zone(const std::string& tzid, bool* unknown)
+icaltimezone* IcsCalendar::SystemZone(const std::string& tzid)
 {
-  if (tzid.empty())
-    return nullptr;
-  auto own = fOwnZones.find(tzid);
-  if (own != fOwnZones.end())
-    return own->second;
   auto known = fSystemZones.find(tzid);
   if (known == fSystemZones.end()) {
     // Some programs put a path before the zone name
@@ -219,15 +279,26 @@ icaltimezone* IcsCalendar::Zone(const std::string& tzid, bool* unknown)
     }
     known = fSystemZones.emplace(tzid, zone).first;
   }
-  if (known->second == nullptr)
-    *unknown = true;
   return known->second;
+}
+
+icaltimezone* IcsCalendar::Zone(const std::string& tzid, bool* unknown)
+{
+  if (tzid.empty())
+    return nullptr;
+  auto own = fOwnZones.find(tzid);
+  if (own != fOwnZones.end())
+    return own->second;
+  icaltimezone* zone = SystemZone(tzid);
+  if (zone == nullptr)
+    *unknown = true;
+  return zone;
 }
 
 // Walks the components. The first walk (zonesOnly) only makes the file's
 // time zones, so that the second one can make every entry at its end
 // whatever the order of the file.
-bool IcsCalendar::Walk(std::string_view text, bool zonesOnly, IcsProblems* problems, Moves* moves)
+bool IcsCalendar::Walk(std::string_view text, bool zonesOnly, IcsProblems* problems, Links* links)
 {
   std::vector<std::string> open;  // the components open at this line
   bool sawCalendar = false;
@@ -235,7 +306,26 @@ bool IcsCalendar::Walk(std::string_view text, bool zonesOnly, IcsProblems* probl
   size_t zoneDepth = 0;           // depth of an open VTIMEZONE; 0 when none
   std::string zoneText;
   RawEntry entry;
-  int32 badEnds = 0;
+
+  // Closes the innermost component: `whole` when an END line closes it,
+  // not the END of a component around it.
+  auto close = [&](bool whole) {
+    if (zoneDepth > 0)
+      zoneText += "END:" + open.back() + "\r\n";
+    if (open.size() == zoneDepth) {
+      if (whole)
+        AddZone(zoneText, problems);
+      zoneDepth = 0;
+    }
+    if (open.size() == entryDepth) {
+      if (whole)
+        AddEntry(&entry, problems, links);
+      else if (!zonesOnly)
+        problems->skippedEntries++;
+      entryDepth = 0;
+    }
+    open.pop_back();
+  };
 
   IcsReader reader(text);
   IcsLine line;
@@ -266,42 +356,94 @@ bool IcsCalendar::Walk(std::string_view text, bool zonesOnly, IcsProblems* probl
       }
       continue;
     }
-    if (open.empty() || open.back() != component) {
-      badEnds++;
+    const bool named = std::find(open.begin(), open.end(), component) != open.end();
+    if (!named && (open.size() < 2 || open.back() == "VCALENDAR")) {
+      // An END of nothing open; the calendar itself ends only by its own.
+      problems->badLines += zonesOnly ? 0 : 1;
       continue;
     }
-    if (zoneDepth > 0)
-      (zoneText += line.raw) += "\r\n";
-    if (open.size() == zoneDepth) {
-      AddZone(zoneText);
-      zoneDepth = 0;
+    if (!named) {
+      // A misspelt END ("END:VTOOD") ends the open component; before, the
+      // component stayed open and swallowed every later entry.
+      if (!zonesOnly && problems->badEnds++ == 0)
+        problems->firstBadEnd = "line " + std::to_string(reader.LineNumber()) + ": " + line.raw
+                                + " taken as the end of " + open.back();
+      close(true);
+      continue;
     }
-    if (open.size() == entryDepth) {
-      AddEntry(&entry, problems, moves);
-      entryDepth = 0;
-    }
-    open.pop_back();
+    // Components still open inside the one that ends are not whole.
+    while (open.back() != component)
+      close(false);
+    close(true);
   }
   if (!zonesOnly) {
-    problems->badLines += reader.BadLines() + badEnds;
+    problems->badLines += reader.BadLines();
     if (entryDepth > 0)
       problems->skippedEntries++;
   }
   return sawCalendar;
 }
 
-void IcsCalendar::AddEntry(RawEntry* raw, IcsProblems* problems, Moves* moves)
+namespace {
+
+// Seconds of a DTSTAMP for comparing versions; the lowest for none.
+int64 StampSeconds(const std::string& stamp)
 {
+  icaltimetype time;
+  return ParseIcsTime(stamp, nullptr, &time) ? IcsWallSeconds(time) : INT64_MIN;
+}
+
+// How far a moved start moves the starts after it.
+int64 ShiftSeconds(const icaltimetype& from, const icaltimetype& to)
+{
+  if (from.is_date || to.is_date)
+    return (IcsWallDay(to) - IcsWallDay(from)) * 86400;
+  if (IcsHasZone(from) && IcsHasZone(to))
+    return int64(IcsInstant(to)) - int64(IcsInstant(from));
+  return IcsWallSeconds(to) - IcsWallSeconds(from);
+}
+
+} // namespace
+
+void IcsCalendar::AddEntry(RawEntry* raw, IcsProblems* problems, Links* links)
+{
+  const int32 serial = links->serials++;
+  // A newer version of an entry replaces the older ones; an older one
+  // counts for nothing.
+  std::string key;
+  Links::Version* version = nullptr;
+  if (!raw->uid.empty()) {
+    key = raw->uid;
+    if (raw->hasRecurrenceId)
+      key += "\n" + raw->recurrenceId.tzid + ":" + raw->recurrenceId.value;
+    const Links::Version mine{raw->sequence, StampSeconds(raw->stamp), serial, -1};
+    auto [known, fresh] = links->versions.try_emplace(key, mine);
+    if (!fresh) {
+      if (std::make_pair(mine.sequence, mine.stamp) < std::make_pair(known->second.sequence, known->second.stamp))
+        return;
+      if (known->second.entry >= 0)
+        links->dropped[size_t(known->second.entry)] = true;
+      known->second = mine;
+    }
+    version = &known->second;
+  }
+
   bool unknownZone = false;
+  std::optional<icaltimetype> was;  // the start it moves
   if (raw->hasRecurrenceId && !raw->uid.empty()) {
-    icaltimetype was;
-    if (ParseIcsTime(raw->recurrenceId.value, Zone(raw->recurrenceId.tzid, &unknownZone), &was))
-      moves->moved.emplace_back(raw->uid, was);
+    icaltimetype time;
+    if (ParseIcsTime(raw->recurrenceId.value, Zone(raw->recurrenceId.tzid, &unknownZone), &time))
+      was = time;
     else
       problems->badLines++;
   }
-  if (raw->cancelled)
+  if (was && !raw->thisAndFuture)
+    links->moved.emplace_back(raw->uid, *was);
+  if (raw->cancelled) {
+    if (was && raw->thisAndFuture)
+      links->parts.push_back({raw->uid, *was, *was, -1, key, serial});
     return;
+  }
   IcsEntry made;
   if (!raw->hasStart || !ParseIcsTime(raw->start.value, Zone(raw->start.tzid, &unknownZone), &made.fStart)) {
     problems->skippedEntries++;
@@ -312,12 +454,22 @@ void IcsCalendar::AddEntry(RawEntry* raw, IcsProblems* problems, Moves* moves)
   if (made.fStart.is_date) {
     icaltimetype until;
     if (raw->hasEnd && ParseIcsTime(raw->end.value, nullptr, &until)) {
-      made.fSpanDays = SpanDays(IcsWallDay(until) - IcsWallDay(made.fStart));
+      // An end with a time after midnight still lies on its day.
+      const bool intoItsDay = !until.is_date && (until.hour > 0 || until.minute > 0 || until.second > 0);
+      made.fSpanDays = SpanDays(IcsWallDay(until) - IcsWallDay(made.fStart) + (intoItsDay ? 1 : 0));
     } else if (!raw->duration.empty()) {
       const icaldurationtype length = Ical().icaldurationtype_from_string(raw->duration.c_str());
+      const bool intoADay = length.hours > 0 || length.minutes > 0 || length.seconds > 0;
       if (!Ical().icaldurationtype_is_bad_duration(length) && !length.is_neg)
-        made.fSpanDays = SpanDays(int64(length.weeks) * 7 + length.days);
+        made.fSpanDays = SpanDays(int64(length.weeks) * 7 + length.days + (intoADay ? 1 : 0));
     }
+  }
+  if (raw->hasRecurrenceId) {
+    // It stands for one start of another entry (or, with THISANDFUTURE,
+    // that entry's starts from there on): a rule of its own would repeat
+    // the moved day for ever.
+    problems->movedRules += int32(raw->rules.size());
+    raw->rules.clear();
   }
   for (const std::string& text : raw->rules) {
     IcsRule rule;
@@ -350,9 +502,61 @@ void IcsCalendar::AddEntry(RawEntry* raw, IcsProblems* problems, Moves* moves)
   readTimes(raw->exceptions, &IcsEntry::AddException);
   if (unknownZone)
     problems->unknownZones++;
+  const int32 index = int32(fEntries.size());
+  if (version != nullptr)
+    version->entry = index;
+  if (was && raw->thisAndFuture)
+    links->parts.push_back({raw->uid, *was, made.fStart, index, key, serial});
   if (!raw->uid.empty() && !raw->hasRecurrenceId)
-    moves->byUid.emplace_back(raw->uid, fEntries.size());
+    links->repeating.emplace_back(raw->uid, index);
   fEntries.push_back(std::move(made));
+  links->dropped.push_back(false);
+}
+
+void IcsCalendar::Link(Links* links)
+{
+  // The repeating entry of each UID; the versions leave one at most.
+  std::map<std::string, int32> byUid;
+  for (const auto& [uid, index] : links->repeating) {
+    if (!links->dropped[size_t(index)])
+      byUid[uid] = index;
+  }
+  for (const auto& [uid, was] : links->moved) {
+    auto series = byUid.find(uid);
+    if (series != byUid.end())
+      fEntries[size_t(series->second)].AddException(was);
+  }
+  // The parts moved from a start on, in order: each ends where the next
+  // begins, and the series ends where the first begins.
+  std::stable_sort(links->parts.begin(), links->parts.end(), [](const Links::Part& a, const Links::Part& b) {
+    return a.uid != b.uid ? a.uid < b.uid : IcsCompare(a.from, b.from) < 0;
+  });
+  std::vector<const Links::Part*> current;
+  for (const Links::Part& part : links->parts) {
+    if (links->versions[part.key].serial == part.serial && byUid.count(part.uid) > 0)
+      current.push_back(&part);
+  }
+  for (size_t i = 0; i < current.size(); i++) {
+    const Links::Part& part = *current[i];
+    IcsEntry& series = fEntries[size_t(byUid[part.uid])];
+    if (part.entry >= 0) {
+      const bool last = i + 1 == current.size() || current[i + 1]->uid != part.uid;
+      fEntries[size_t(part.entry)].Follow(series, part.from,
+                                          last ? Ical().icaltime_null_time() : current[i + 1]->from,
+                                          ShiftSeconds(part.from, part.start));
+    }
+    series.EndBefore(part.from);
+  }
+  // Older versions go last: the indexes above count them.
+  size_t kept = 0;
+  for (size_t i = 0; i < fEntries.size(); i++) {
+    if (links->dropped[i])
+      continue;
+    if (kept != i)
+      fEntries[kept] = std::move(fEntries[i]);
+    kept++;
+  }
+  fEntries.resize(kept);
 }
 
 std::unique_ptr<IcsCalendar> IcsCalendar::Parse(std::string_view text, uint32 kind, IcsProblems* problems,
@@ -362,27 +566,16 @@ std::unique_ptr<IcsCalendar> IcsCalendar::Parse(std::string_view text, uint32 ki
   if (LoadLibical(&problems->unreadable) == nullptr)
     return nullptr;
   std::unique_ptr<IcsCalendar> calendar(new IcsCalendar(kind, name));
-  Moves moves;
+  Links links;
   if (Occurrences(text, "vtimezone") > 0)
-    calendar->Walk(text, true, problems, &moves);
+    calendar->Walk(text, true, problems, &links);
   // Each entry has a BEGIN and an END line.
   calendar->fEntries.reserve(Occurrences(text, "vevent") / 2);
-  if (!calendar->Walk(text, false, problems, &moves)) {
+  if (!calendar->Walk(text, false, problems, &links)) {
     problems->unreadable = "no calendar in it (no BEGIN:VCALENDAR line)";
     return nullptr;
   }
-  // Moved or cancelled starts of a repeating entry name it by its UID; the
-  // first entry of a UID is the one they belong to.
-  if (!moves.moved.empty()) {
-    std::stable_sort(moves.byUid.begin(), moves.byUid.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& [uid, was] : moves.moved) {
-      auto master = std::lower_bound(moves.byUid.begin(), moves.byUid.end(), uid,
-                                     [](const auto& entry, const std::string& key) { return entry.first < key; });
-      if (master != moves.byUid.end() && master->first == uid)
-        calendar->fEntries[master->second].AddException(was);
-    }
-  }
+  calendar->Link(&links);
   for (IcsEntry& made : calendar->fEntries)
     made.Prepare();
   return calendar;

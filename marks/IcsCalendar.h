@@ -25,8 +25,16 @@ struct IcsProblems {
   int32 badLines = 0;         // lines, rules and dates not understood
   int32 skippedEntries = 0;   // entries without a usable start, or not closed
   int32 unknownZones = 0;     // entries whose TZID names no known zone: taken as local time
+  int32 movedRules = 0;       // rules inside entries that move one repetition (RECURRENCE-ID): ignored
+  int32 fastZoneRules = 0;    // time-zone rules repeating more often than daily: ignored
+  int32 badEnds = 0;          // END lines naming no open component, each taken as the end of the open one
+  std::string firstBadEnd;    // the first of them, e.g. "line 12: END:VTOOD taken as the end of VTODO"
 
-  bool Any() const { return !unreadable.empty() || badLines > 0 || skippedEntries > 0 || unknownZones > 0; }
+  bool Any() const
+  {
+    return !unreadable.empty() || badLines > 0 || skippedEntries > 0 || unknownZones > 0 || movedRules > 0
+           || fastZoneRules > 0 || badEnds > 0;
+  }
   // One line for the user, e.g. "2 lines not understood, 1 entry skipped".
   std::string Text() const;
 };
@@ -51,25 +59,27 @@ public:
 
 private:
   struct RawEntry;
-  // Starts that entries with a RECURRENCE-ID move or cancel, and the
-  // entries they may belong to by UID.
-  struct Moves {
-    std::vector<std::pair<std::string, icaltimetype>> moved;
-    std::vector<std::pair<std::string, size_t>> byUid;
-  };
+  // What the entries tell about each other by their UIDs (see Parse).
+  struct Links;
 
   IcsCalendar(uint32 kind, const std::string& name);
   // Walks the text's components; false when it holds no VCALENDAR.
-  bool Walk(std::string_view text, bool zonesOnly, IcsProblems* problems, Moves* moves);
-  void AddEntry(RawEntry* raw, IcsProblems* problems, Moves* moves);
+  bool Walk(std::string_view text, bool zonesOnly, IcsProblems* problems, Links* links);
+  void AddEntry(RawEntry* raw, IcsProblems* problems, Links* links);
+  // Applies the moves and drops the older versions (see Parse).
+  void Link(Links* links);
   // The zone a TZID names: the file's own, else the system's; null with
   // *unknown set when there is none.
   icaltimezone* Zone(const std::string& tzid, bool* unknown);
-  void AddZone(const std::string& text);
+  // The system's zone a TZID names, looked up once; null when none.
+  icaltimezone* SystemZone(const std::string& tzid);
+  // Makes a zone of a VTIMEZONE block (marks/IcsZoneBlock.h).
+  void AddZone(const std::string& text, IcsProblems* problems);
 
   uint32 fKind;
   std::string fName;
   std::vector<IcsEntry> fEntries;
   std::map<std::string, icaltimezone*> fOwnZones;     // from the file's VTIMEZONEs, owned
   std::map<std::string, icaltimezone*> fSystemZones;  // looked up once per TZID, not owned
+  int32 fOnsetsLeft;                                   // of the file's zones' rules
 };

@@ -36,6 +36,11 @@ struct IcsEntry::Repetition {
   std::vector<int64> exceptionInstants;
   std::vector<int64> exceptionFloatingWalls;
   std::vector<int64> exceptionZonedWalls;
+  // The part of the repetitions taken: starts from `from` and before
+  // `until` (null: no bound), moved by `shift` seconds.
+  icaltimetype from = Ical().icaltime_null_time();
+  icaltimetype until = Ical().icaltime_null_time();
+  int64 shift = 0;
 };
 
 IcsEntry::IcsEntry() = default;
@@ -65,6 +70,22 @@ void IcsEntry::AddException(const icaltimetype& start)
   Repeat().exceptions.push_back(start);
 }
 
+void IcsEntry::EndBefore(const icaltimetype& start)
+{
+  Repetition& repeat = Repeat();
+  if (Ical().icaltime_is_null_time(repeat.until) || IcsCompare(start, repeat.until) < 0)
+    repeat.until = start;
+}
+
+void IcsEntry::Follow(const IcsEntry& series, const icaltimetype& start, const icaltimetype& end, int64 shiftSeconds)
+{
+  fStart = series.fStart;
+  fRepeat = std::make_unique<Repetition>(series.fRepeat ? *series.fRepeat : Repetition());
+  fRepeat->from = start;
+  fRepeat->until = end;
+  fRepeat->shift = shiftSeconds;
+}
+
 void IcsEntry::Prepare()
 {
   if (fRepeat == nullptr)
@@ -77,7 +98,9 @@ void IcsEntry::Prepare()
   repeat.exceptionFloatingWalls.clear();
   repeat.exceptionZonedWalls.clear();
   for (const icaltimetype& exception : repeat.exceptions) {
-    if (exception.is_date) {
+    // A date-time names a day of an all-day series by its date, as some
+    // programs write the RECURRENCE-ID of a moved day.
+    if (exception.is_date || fStart.is_date) {
       repeat.exceptionDays.push_back(IcsWallDay(exception));
     } else if (IcsHasZone(exception)) {
       repeat.exceptionInstants.push_back(int64(IcsInstant(exception)));
@@ -110,6 +133,15 @@ bool IcsEntry::IsException(const icaltimetype& start) const
   if (IcsHasZone(start))
     return !repeat.exceptionInstants.empty() && Contains(repeat.exceptionInstants, int64(IcsInstant(start)));
   return Contains(repeat.exceptionZonedWalls, wall);
+}
+
+bool IcsEntry::InPart(const icaltimetype& start) const
+{
+  if (fRepeat == nullptr)
+    return true;
+  const Libical& ical = Ical();
+  return (ical.icaltime_is_null_time(fRepeat->from) || IcsCompare(start, fRepeat->from) >= 0)
+         && (ical.icaltime_is_null_time(fRepeat->until) || IcsCompare(start, fRepeat->until) < 0);
 }
 
 void IcsEntry::AddDays(const icaltimetype& start, int32 year, const LocalOffsets* local,
@@ -150,8 +182,13 @@ bool IcsEntry::DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltim
     return true;
   const int64 yearFirst = DayNumber(year, 1, 1);
   const int64 yearLast = DayNumber(year, 12, 31);
-  const int64 firstDay = fStart.is_date ? yearFirst - (fSpanDays - 1) : yearFirst - kZoneMarginDays;
-  const int64 lastDay = fStart.is_date ? yearLast : yearLast + kZoneMarginDays;
+  // Starts moved by a shift come from days that much earlier or later.
+  const int64 shift = fRepeat != nullptr ? fRepeat->shift : 0;
+  const int64 shiftFirst = shift >= 0 ? shift / 86400 + (shift % 86400 != 0 ? 1 : 0) : -((-shift) / 86400);
+  const int64 shiftLast = shift >= 0 ? shift / 86400 : -((-shift) / 86400 + ((-shift) % 86400 != 0 ? 1 : 0));
+  const int64 firstDay =
+      (fStart.is_date ? yearFirst - (fSpanDays - 1) : yearFirst - kZoneMarginDays) - shiftFirst;
+  const int64 lastDay = (fStart.is_date ? yearLast : yearLast + kZoneMarginDays) - shiftLast;
 
   starts->clear();
   const int64 startDay = IcsWallDay(fStart);
@@ -169,8 +206,9 @@ bool IcsEntry::DaysIn(int32 year, std::vector<IcsDay>* days, std::vector<icaltim
   }
 
   for (const icaltimetype& start : *starts) {
-    if (!IsException(start))
-      AddDays(start, year, local, days);
+    if (IsException(start) || !InPart(start))
+      continue;
+    AddDays(shift != 0 ? IcsAtWallSeconds(start, IcsWallSeconds(start) + shift) : start, year, local, days);
   }
   // Each day once, with its earliest start.
   std::sort(days->begin(), days->end(), [](const IcsDay& a, const IcsDay& b) {

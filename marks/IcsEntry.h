@@ -2,7 +2,8 @@
 // all-day entry covers, and its repetitions (RRULE, RDATE) less its
 // exceptions (EXDATE, and starts that another entry of the same UID moves
 // or cancels through RECURRENCE-ID). It tells the local days of a year on
-// which it lies.
+// which it lies. An entry may also stand for the later part of another's
+// repetitions, moved (RECURRENCE-ID;RANGE=THISANDFUTURE).
 //
 //   IcsEntry entry;
 //   ParseIcsTime("19700517", nullptr, &entry.fStart);
@@ -44,6 +45,12 @@ public:
   void AddRule(IcsRule rule);
   void AddExtraStart(const icaltimetype& start);  // RDATE
   void AddException(const icaltimetype& start);   // EXDATE, moved or cancelled starts
+  // Ends the repetitions before `start`: a later part is moved.
+  void EndBefore(const icaltimetype& start);
+  // Takes the repetitions of `series` from `start` on (and before `end`
+  // unless it is null), each moved by `shiftSeconds` of wall clock; the
+  // summary and span stay this entry's own.
+  void Follow(const IcsEntry& series, const icaltimetype& start, const icaltimetype& end, int64 shiftSeconds);
   // Sorts the extra starts and exceptions; call once all are added.
   void Prepare();
   // Sets `days` to the local days of the year on which the entry lies, in
@@ -64,6 +71,8 @@ private:
 
   Repetition& Repeat();
   bool IsException(const icaltimetype& start) const;
+  // Whether a start lies in the part of the repetitions the entry takes.
+  bool InPart(const icaltimetype& start) const;
   void AddDays(const icaltimetype& start, int32 year, const LocalOffsets* local, std::vector<IcsDay>* days) const;
 
   std::unique_ptr<Repetition> fRepeat;

@@ -23,7 +23,9 @@ bool IcsReader::NextUnfolded(std::string* line)
   line->clear();
   if (fAt >= fText.size())
     return false;
+  fLineNumber = fLinesRead + 1;
   for (;;) {
+    fLinesRead++;
     size_t end = fText.find('\n', fAt);
     size_t next = end == std::string_view::npos ? fText.size() : end + 1;
     if (end == std::string_view::npos)
@@ -51,6 +53,7 @@ bool IcsReader::Split(const std::string& line, IcsLine* parsed)
   parsed->name = UpperCase(std::string_view(line).substr(0, at));
   parsed->tzid.clear();
   parsed->valueType.clear();
+  parsed->range.clear();
 
   while (line[at] == ';') {
     const size_t nameStart = ++at;
@@ -88,6 +91,8 @@ bool IcsReader::Split(const std::string& line, IcsLine* parsed)
       parsed->tzid = first;
     else if (param == "VALUE")
       parsed->valueType = UpperCase(first);
+    else if (param == "RANGE")
+      parsed->range = UpperCase(first);
   }
   parsed->value = line.substr(at + 1);
   return true;

@@ -22,6 +22,7 @@ struct IcsLine {
   std::string name;       // upper case, e.g. "DTSTART"
   std::string tzid;       // the TZID parameter, without quotes; empty when absent
   std::string valueType;  // the VALUE parameter in upper case ("DATE", "PERIOD"); empty when absent
+  std::string range;      // the RANGE parameter in upper case ("THISANDFUTURE"); empty when absent
   std::string value;      // as written, escapes kept
   std::string raw;        // the unfolded line, for handing whole components to libical
 };
@@ -34,6 +35,9 @@ public:
   bool Next(IcsLine* line);
   // Lines skipped because they were no content lines.
   int32 BadLines() const { return fBadLines; }
+  // The number (from 1) of the physical line where the last content line
+  // given starts.
+  int32 LineNumber() const { return fLineNumber; }
 
   // A TEXT value with its escapes resolved: "\\n" and "\\N" give a line
   // break, "\\\\", "\\;" and "\\," the character; any other backslash stays.
@@ -49,4 +53,6 @@ private:
   std::string_view fText;
   size_t fAt = 0;
   int32 fBadLines = 0;
+  int32 fLinesRead = 0;   // physical lines
+  int32 fLineNumber = 0;
 };

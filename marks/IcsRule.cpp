@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "calendar/CalDay.h"
 #include "calendar/CivilDay.h"
@@ -28,12 +29,23 @@ bool RepeatsWithinADay(icalrecurrencetype_frequency frequency)
          || frequency == ICAL_HOURLY_RECURRENCE;
 }
 
+// How many values a BY part holds, counted up to 7.
 int Count(const short* by)
 {
   int count = 0;
   while (count < 7 && by[count] != ICAL_RECURRENCE_ARRAY_MAX)
     count++;
   return count;
+}
+
+// The values of a BY part, all of them.
+template <size_t N>
+std::vector<short> Values(const short (&by)[N])
+{
+  std::vector<short> values;
+  for (size_t i = 0; i < N && by[i] != ICAL_RECURRENCE_ARRAY_MAX; i++)
+    values.push_back(by[i]);
+  return values;
 }
 
 // libical counts weekdays from Sunday = 1.
@@ -51,18 +63,6 @@ icaltimetype OnDay(icaltimetype time, int64 day)
   return time;
 }
 
-// The time at a wall clock counted in seconds like IcsWallSeconds.
-icaltimetype AtWallSeconds(icaltimetype time, int64 seconds)
-{
-  const int64 day = FloorDiv(seconds, kSecondsPerDay);
-  const int64 ofDay = seconds - day * kSecondsPerDay;
-  time = OnDay(time, day);
-  time.hour = int(ofDay / 3600);
-  time.minute = int(ofDay / 60 % 60);
-  time.second = int(ofDay % 60);
-  return time;
-}
-
 int64 MonthLength(int64 monthIndex)
 {
   return TagePerMonat(int(monthIndex % 12), int(monthIndex / 12));
@@ -74,6 +74,8 @@ IcsRule::IcsRule() : fUntil(Ical().icaltime_null_time()) {}
 IcsRule::~IcsRule() = default;
 IcsRule::IcsRule(IcsRule&&) noexcept = default;
 IcsRule& IcsRule::operator=(IcsRule&&) noexcept = default;
+IcsRule::IcsRule(const IcsRule&) = default;
+IcsRule& IcsRule::operator=(const IcsRule&) = default;
 
 bool IcsRule::Parse(const std::string& text, const icaltimetype& start)
 {
@@ -97,8 +99,16 @@ bool IcsRule::Parse(const std::string& text, const icaltimetype& start)
     return false;
   // A rule libical takes but cannot iterate gives no starts; trying that
   // here would cost more than all the rest of reading the file.
-  fLibical = std::make_unique<icalrecurrencetype>(rule);
+  fLibical = std::make_shared<const icalrecurrencetype>(rule);
   return true;
+}
+
+bool IcsRule::MoreOftenThanDaily(const std::string& text)
+{
+  icalrecurrencetype rule = Ical().icalrecurrencetype_from_string(text.c_str());
+  free(rule.rscale);
+  return RepeatsWithinADay(rule.freq) || Count(rule.by_hour) > 1 || Count(rule.by_minute) > 1
+         || Count(rule.by_second) > 1;
 }
 
 bool IcsRule::TakePlainShape(const icalrecurrencetype& rule, const icaltimetype& start)
@@ -110,7 +120,7 @@ bool IcsRule::TakePlainShape(const icalrecurrencetype& rule, const icaltimetype&
   const int days = Count(rule.by_day);
   const int monthDays = Count(rule.by_month_day);
   const int months = Count(rule.by_month);
-  if (days > 1 && rule.freq != ICAL_WEEKLY_RECURRENCE)
+  if (days > 1 && rule.freq != ICAL_WEEKLY_RECURRENCE && rule.freq != ICAL_DAILY_RECURRENCE)
     return false;
   const int ordinal = days == 1 ? Ical().icalrecurrencetype_day_position(rule.by_day[0]) : 0;
   const int monthDay = monthDays == 1 ? rule.by_month_day[0] : 0;
@@ -129,7 +139,26 @@ bool IcsRule::TakePlainShape(const icalrecurrencetype& rule, const icaltimetype&
                                                                                : 1);
     return days == 0 && monthDays == 0 && months == 0;
   case ICAL_DAILY_RECURRENCE:
-    return days == 0 && monthDays == 0 && months == 0;
+    // The days are tested one by one against the parts: libical would
+    // search centuries ahead for a day the rule never names (30 February).
+    fDayMonths = fDayWeekdays = 0;
+    fDayMonthDays = fDayLastDays = 0;
+    for (short day : Values(rule.by_day)) {
+      if (Ical().icalrecurrencetype_day_position(day) != 0)
+        return false;
+      fDayWeekdays |= 1 << WeekdayOf(day);
+    }
+    for (short month : Values(rule.by_month)) {
+      if (Ical().icalrecurrencetype_month_is_leap(month) || month < 1 || month > 12)
+        return false;
+      fDayMonths |= 1 << (month - 1);
+    }
+    for (short day : Values(rule.by_month_day)) {
+      if (day == 0 || day < -31 || day > 31)
+        return false;
+      (day > 0 ? fDayMonthDays : fDayLastDays) |= 1u << ((day > 0 ? day : -day) - 1);
+    }
+    return true;
   case ICAL_WEEKLY_RECURRENCE:
     if (monthDays > 0 || months > 0)
       return false;
@@ -175,13 +204,7 @@ bool IcsRule::TakePlainShape(const icalrecurrencetype& rule, const icaltimetype&
 
 bool IcsRule::BeforeUntil(const icaltimetype& time) const
 {
-  if (Ical().icaltime_is_null_time(fUntil))
-    return true;
-  if (fUntil.is_date || time.is_date)
-    return IcsWallDay(time) <= IcsWallDay(fUntil);
-  if (IcsHasZone(fUntil) && IcsHasZone(time))
-    return IcsInstant(time) <= IcsInstant(fUntil);
-  return IcsWallSeconds(time) <= IcsWallSeconds(fUntil);
+  return Ical().icaltime_is_null_time(fUntil) || IcsCompare(time, fUntil) <= 0;
 }
 
 bool IcsRule::StartsIn(const icaltimetype& start, int64 firstDay, int64 lastDay,
@@ -219,7 +242,7 @@ void IcsRule::StepStartsIn(const icaltimetype& start, int64 firstDay, int64 last
       continue;
     if (fCount > 0 && k >= fCount)
       return;
-    const icaltimetype time = AtWallSeconds(start, wall);
+    const icaltimetype time = IcsAtWallSeconds(start, wall);
     if (!BeforeUntil(time))
       return;
     starts->push_back(time);
@@ -256,13 +279,28 @@ void IcsRule::Periods(const icaltimetype& start, int64 firstDay, int64 lastDay, 
     *first = 0;
 }
 
+bool IcsRule::KeepsDay(int64 day) const
+{
+  if (fDayMonths == 0 && fDayWeekdays == 0 && fDayMonthDays == 0 && fDayLastDays == 0)
+    return true;
+  const CivilDay civil = CivilDayFromNumber(day);
+  if (fDayMonths != 0 && !(fDayMonths & (1 << (civil.month - 1))))
+    return false;
+  if (fDayWeekdays != 0 && !(fDayWeekdays & (1 << Weekday(day))))
+    return false;
+  if (fDayMonthDays == 0 && fDayLastDays == 0)
+    return true;
+  const int fromEnd = TagePerMonat(civil.month - 1, civil.year) - civil.day;
+  return (fDayMonthDays & (1u << (civil.day - 1))) || (fDayLastDays & (1u << fromEnd));
+}
+
 int IcsRule::DaysOfPeriod(const icaltimetype& start, int64 k, int64 days[7]) const
 {
   const int64 startDay = IcsWallDay(start);
   switch (fFrequency) {
   case ICAL_DAILY_RECURRENCE:
     days[0] = startDay + k * fInterval;
-    return 1;
+    return KeepsDay(days[0]) ? 1 : 0;
   case ICAL_WEEKLY_RECURRENCE: {
     const int64 week = startDay - (Weekday(startDay) - fWeekStart + 7) % 7 + 7 * int64(fInterval) * k;
     int count = 0;

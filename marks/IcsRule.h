@@ -8,7 +8,8 @@
 // libical reads every rule. The rules that birthdays, holidays and meetings
 // use are then worked out here by arithmetic, which is hundreds of times
 // faster than libical's iteration and gives the same starts: every so many
-// seconds, minutes, hours or days; weeks on some weekdays; months on a day
+// seconds, minutes, hours or days (the days perhaps only of some months,
+// days of the month or weekdays); weeks on some weekdays; months on a day
 // of the month (counted from its end when negative) or on the n-th (or n-th
 // last) weekday; years on a day of one month or its n-th weekday. Dates
 // that do not exist (30 February, a fifth Monday) are left out and not
@@ -33,6 +34,8 @@ public:
   ~IcsRule();
   IcsRule(IcsRule&&) noexcept;
   IcsRule& operator=(IcsRule&&) noexcept;
+  IcsRule(const IcsRule&);
+  IcsRule& operator=(const IcsRule&);
 
   // Reads the rule of an entry that starts at `start`; false when libical
   // does not understand it, it has no usable frequency, interval or count,
@@ -50,6 +53,9 @@ public:
                 const Deadline& giveUp = Deadline()) const;
   // Whether the rule is worked out here rather than by libical.
   bool IsPlain() const { return fLibical == nullptr; }
+  // Whether a rule's text repeats more often than daily: every so many
+  // hours, minutes or seconds, or at several times of a day.
+  static bool MoreOftenThanDaily(const std::string& text);
 
 private:
   // Takes the rule's shape when it is one worked out here.
@@ -68,6 +74,8 @@ private:
                        const Deadline& giveUp) const;
   // Whether a start is not after UNTIL.
   bool BeforeUntil(const icaltimetype& time) const;
+  // Whether a day is one of the days a daily rule names.
+  bool KeepsDay(int64 day) const;
 
   icalrecurrencetype_frequency fFrequency = ICAL_NO_RECURRENCE;
   int32 fInterval = 1;
@@ -80,5 +88,13 @@ private:
   int32 fWeekdays = 0;          // weekday bits (1 << 0 is Sunday): the weekly days, or the ordinal's day
   int32 fWeekStart = 1;         // first day of a week, 0 Sunday .. 6 Saturday
   int64 fStepSeconds = 0;       // of a rule repeating more often than daily
-  std::unique_ptr<icalrecurrencetype> fLibical;  // rules libical expands
+  // The days a daily rule keeps when it names some (BYMONTH, BYMONTHDAY,
+  // BYDAY): bit sets, 0 for a part it does not name.
+  int32 fDayMonths = 0;         // bit m - 1 for month m
+  uint32 fDayMonthDays = 0;     // bit d - 1 for day d of the month
+  uint32 fDayLastDays = 0;      // bit n - 1 for the n-th last day
+  int32 fDayWeekdays = 0;       // bit w for weekday w, 0 Sunday
+  // Rules libical expands; a kept rule holds no text of its own (no
+  // RSCALE), so copies share it.
+  std::shared_ptr<const icalrecurrencetype> fLibical;
 };

@@ -25,6 +25,12 @@ int64 IcsWallDay(const icaltimetype& time);
 // Seconds of the time's own date and clock since 1970, as if it were UTC;
 // compares wall clocks without time zones.
 int64 IcsWallSeconds(const icaltimetype& time);
+// The time moved to a wall clock counted like IcsWallSeconds, keeping its
+// zone and whether it is a date.
+icaltimetype IcsAtWallSeconds(icaltimetype time, int64 seconds);
+// Orders two times: by day when either is a date, by instant when both
+// name one, else by wall clock. Negative, 0 or positive.
+int IcsCompare(const icaltimetype& a, const icaltimetype& b);
 // Whether the time names an instant: UTC or in a time zone.
 bool IcsHasZone(const icaltimetype& time);
 // The instant of a time in a zone or UTC; a floating time is taken as local

@@ -15,10 +15,12 @@
 #include <libical/ical.h>
 
 #define ORVELLA_LIBICAL_FUNCTIONS(X)                                                                   \
+  X(icalcomponent_as_ical_string_r)                                                                    \
   X(icalcomponent_free)                                                                                \
   X(icalcomponent_isa)                                                                                 \
   X(icaldurationtype_from_string)                                                                      \
   X(icaldurationtype_is_bad_duration)                                                                  \
+  X(icalmemory_free_buffer)                                                                            \
   X(icalparser_parse_string)                                                                           \
   X(icalrecur_iterator_free)                                                                           \
   X(icalrecur_iterator_new)                                                                            \
@@ -34,7 +36,7 @@
   X(icaltime_null_time)                                                                                \
   X(icaltimezone_free)                                                                                 \
   X(icaltimezone_get_builtin_timezone)                                                                 \
-  X(icaltimezone_get_tzid)                                                                             \
+  X(icaltimezone_get_component)                                                                        \
   X(icaltimezone_get_utc_timezone)                                                                     \
   X(icaltimezone_new)                                                                                  \
   X(icaltimezone_set_component)

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev
+  qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev libxcb1-dev libwayland-dev
   dbus dbus-bin
   xvfb xauth
   libgif-dev libpng-dev libfontconfig-dev
@@ -21,10 +21,12 @@ if [ "${1:-}" = "--test" ]; then
   # Calendar sync tests: a CalDAV server with an htpasswd user (bcrypt),
   # and the keyring of the Secret Service.
   packages+=(radicale apache2-utils python3-bcrypt gnome-keyring)
+  # A headless Wayland compositor, its screenshots and its keys.
+  packages+=(sway grim wtype)
 fi
-# The start-up benchmark's window timer (bench/winstart.c).
+# The start-up benchmark's window timer and clicker (bench/winstart.c).
 if [ "${1:-}" = "--bench" ]; then
-  packages+=(gcc libx11-dev libxdamage-dev)
+  packages+=(gcc libx11-dev libxdamage-dev libxtst-dev)
 fi
 
 missing=()

@@ -1,12 +1,16 @@
 // Writes the gettext catalog source (.po) of the second build from a
 // dictionary, so that the two ways to translate cannot drift apart: the
 // dictionary is loaded over the built-in label texts exactly as the program
-// loads it, and every label it changes becomes an entry whose message id is
-// the built-in text.
+// loads it, and every label becomes an entry whose message id is the
+// built-in text. Labels that read the same in translation are entries too:
+// gettext takes a text missing from the first language's catalog from the
+// next one that LANGUAGE lists, and a German window would show French
+// weekdays.
 //
 //   make_catalog Dictionaries/Orvella.deDE de orvella-de.po
 //
-// Fails when one built-in text would get two translations.
+// Fails when one built-in text would get two translations, or an empty
+// one, which gettext takes for a missing translation.
 #include "calendar/Labels.h"
 #include "locale/KXLabel.h"
 #include "platform/storage/AtomicFile.h"
@@ -70,8 +74,11 @@ int main(int argc, char** argv)
   int status = 0;
   for (int number = 1; number < kLabelCount; number++) {
     const std::string translated = labels->getLabel(nullptr, number);
-    if (translated == eLabel[number])
-      continue;
+    if (translated.empty()) {
+      fprintf(stderr, "%s: \"%s\" is translated to an empty text, which a catalog cannot hold\n", argv[1],
+              eLabel[number]);
+      status = 1;
+    }
     auto [entry, added] = entries.emplace(eLabel[number], translated);
     if (!added && entry->second != translated) {
       fprintf(stderr, "%s: \"%s\" is translated twice\n", argv[1], eLabel[number]);

@@ -108,11 +108,40 @@ std::vector<Span> RoundRectSpans(BRect rect, float xRadius, float yRadius)
   return spans;
 }
 
+// Device pixels per view pixel: 2 on a screen scaled by 2, 1 in pictures.
+// Views draw without scaling of their own, so the painter's scale is the
+// device's (also when a widget is rendered into a scaled image).
+qreal DeviceScale(const QPainter& painter)
+{
+  return std::max(qreal(1), painter.deviceTransform().m11());
+}
+
+// A rounded rectangle of view pixels in device pixels, for shapes that are
+// built pixel by pixel: on a scaled screen they are built from the
+// device's finer pixels, not blown up from the view's.
+struct DeviceRoundRect {
+  BRect rect;
+  float xRadius;
+  float yRadius;
+};
+
+DeviceRoundRect OnDevice(BRect rect, float xRadius, float yRadius, qreal scale)
+{
+  const auto edge = [scale](float coordinate) { return float(std::lround(coordinate * scale)); };
+  // Pixel p covers p..p+1, device pixels p*scale up to (p+1)*scale.
+  const BRect device(edge(rect.left), edge(rect.top), edge(rect.right + 1) - 1, edge(rect.bottom + 1) - 1);
+  // The radius runs to the pixel centres of the edges: r + 1/2 view pixels.
+  return {device, float((xRadius + 0.5) * scale - 0.5), float((yRadius + 0.5) * scale - 0.5)};
+}
+
 // Rows of pixel runs gathered into rectangles: a run over the same columns
 // as one in the row above extends it, so that the straight sides of a
-// rounded rectangle are filled at once rather than row by row.
+// rounded rectangle are filled at once rather than row by row. The runs
+// are in device pixels, `scale` of them to a view pixel.
 class RunRects {
 public:
+  explicit RunRects(qreal scale = 1) : fScale(scale) {}
+
   void Add(int y, int from, int to)
   {
     if (from > to)
@@ -127,11 +156,14 @@ public:
   }
   void Fill(QPainter& painter, const QBrush& brush) const
   {
-    for (const QRect& rect : fRects)
-      painter.fillRect(QRectF(rect), brush);
+    for (const QRect& rect : fRects) {
+      painter.fillRect(QRectF(rect.x() / fScale, rect.y() / fScale, rect.width() / fScale, rect.height() / fScale),
+                       brush);
+    }
   }
 
 private:
+  qreal fScale;
   std::vector<QRect> fRects;
 };
 
@@ -256,6 +288,27 @@ void BView::StrokeRoundRect(BRect rect, float xRadius, float yRadius, const patt
     scope->drawRoundedRect(CentreRect(rect), xRadius, yRadius);
     return;
   }
+  const qreal scale = DeviceScale(*scope);
+  if (scale > 1) {
+    // A view pixel wide on a scaled screen: the shape less the one a view
+    // pixel inside it, both in device pixels.
+    const DeviceRoundRect outer = OnDevice(rect, xRadius, yRadius, scale);
+    const DeviceRoundRect inner =
+        OnDevice(rect.InsetByCopy(1, 1), std::max(0.0f, xRadius - 1), std::max(0.0f, yRadius - 1), scale);
+    const std::vector<Span> inside = RoundRectSpans(inner.rect, inner.xRadius, inner.yRadius);
+    RunRects runs(scale);
+    for (const Span& row : RoundRectSpans(outer.rect, outer.xRadius, outer.yRadius)) {
+      const auto hole = std::find_if(inside.begin(), inside.end(), [&row](const Span& s) { return s.y == row.y; });
+      if (hole == inside.end()) {
+        runs.Add(row.y, row.left, row.right);
+        continue;
+      }
+      runs.Add(row.y, row.left, hole->left - 1);
+      runs.Add(row.y, hole->right + 1, row.right);
+    }
+    runs.Fill(*scope, PatternBrush(p));
+    return;
+  }
   // A thin outline is the edge of the filled shape, pixel by pixel: crisp,
   // the same on all four corners, and its straight runs end exactly where
   // the rectangle says (the entry fields join their boxes from pieces).
@@ -283,8 +336,10 @@ void BView::FillRoundRect(BRect rect, float xRadius, float yRadius, const patter
   DrawScope scope(this);
   if (!scope || !rect.IsValid())
     return;
-  RunRects runs;
-  for (const Span& row : RoundRectSpans(rect, xRadius, yRadius))
+  const qreal scale = DeviceScale(*scope);
+  const DeviceRoundRect shape = OnDevice(rect, xRadius, yRadius, scale);
+  RunRects runs(scale);
+  for (const Span& row : RoundRectSpans(shape.rect, shape.xRadius, shape.yRadius))
     runs.Add(row.y, row.left, row.right);
   runs.Fill(*scope, PatternBrush(p));
 }

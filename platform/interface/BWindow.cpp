@@ -3,6 +3,7 @@
 #include "platform/messaging/AppDefs.h"
 #include "platform/messaging/BApplication.h"
 #include "platform/interface/BView.h"
+#include "platform/interface/XdgActivation.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -57,6 +58,18 @@ int Pixels(float coordinate)
   return int(std::lround(coordinate));
 }
 
+bool OnX11()
+{
+  return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+// Wayland neither places a client's windows where it asks nor tells it
+// where they are.
+bool PlatformPlacesWindows()
+{
+  return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 window_look LookOfType(window_type type)
 {
   switch (type) {
@@ -86,8 +99,8 @@ BWindow::BWindow(BRect frame, const char* title, window_look look, window_feel f
 {
   fSurface->setWindowTitle(QString::fromUtf8(fTitle.c_str()));
   ApplyWindowFlags();
-  fSurface->setGeometry(Pixels(frame.left), Pixels(frame.top), Pixels(frame.Width()) + 1,
-                        Pixels(frame.Height()) + 1);
+  fPlace = BPoint(Pixels(frame.left), Pixels(frame.top));
+  fSurface->setGeometry(int(fPlace.x), int(fPlace.y), Pixels(frame.Width()) + 1, Pixels(frame.Height()) + 1);
   ApplySizeLimits();
   fTopView = BView::MakeWindowRoot(this, fSurface.get());
   if (be_app != nullptr)
@@ -123,8 +136,7 @@ void BWindow::Hide()
 void BWindow::Activate(bool active)
 {
   if (active) {
-    fSurface->raise();
-    fSurface->activateWindow();
+    ActivateFor(nullptr);
     return;
   }
   if (!IsActive())
@@ -135,7 +147,7 @@ void BWindow::Activate(bool active)
   // connection.)
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
-  if (QGuiApplication::platformName() != QLatin1String("xcb") || connection == nullptr)
+  if (!OnX11() || connection == nullptr)
     return;
   xcb_set_input_focus(connection, XCB_INPUT_FOCUS_POINTER_ROOT, XCB_NONE, XCB_CURRENT_TIME);
   // The server now refuses focus requests stamped earlier than this change,
@@ -154,6 +166,26 @@ void BWindow::Activate(bool active)
   xcb_flush(connection);
 }
 
+void BWindow::ActivateFor(const char* activationToken)
+{
+  if (PlatformPlacesWindows()) {
+    fSurface->raise();
+    fSurface->activateWindow();
+    return;
+  }
+  // Qt's Wayland plugin shows the compositor the token it finds in the
+  // environment when a window asks to be activated. A token of our own,
+  // got for no input event, is how a window asks for attention there.
+  const std::string token =
+      activationToken != nullptr && *activationToken != '\0' ? activationToken : RequestActivationToken();
+  if (token.empty())
+    return;
+  qputenv("XDG_ACTIVATION_TOKEN", QByteArray::fromStdString(token));
+  fSurface->activateWindow();
+  // Programs this one starts must not inherit a token that was not theirs.
+  qunsetenv("XDG_ACTIVATION_TOKEN");
+}
+
 bool BWindow::IsActive() const
 {
   return fSurface->isActiveWindow();
@@ -162,7 +194,10 @@ bool BWindow::IsActive() const
 BRect BWindow::Frame() const
 {
   const QRect r = fSurface->geometry();
-  return BRect(r.left(), r.top(), r.left() + r.width() - 1, r.top() + r.height() - 1);
+  // Where the platform does not place windows, the window stays where it
+  // was told to be, so that a stored place survives such a session.
+  const BPoint leftTop = PlatformPlacesWindows() ? BPoint(r.left(), r.top()) : fPlace;
+  return BRect(leftTop.x, leftTop.y, leftTop.x + r.width() - 1, leftTop.y + r.height() - 1);
 }
 
 BRect BWindow::Bounds() const
@@ -174,7 +209,8 @@ BRect BWindow::Bounds() const
 void BWindow::MoveTo(BPoint leftTop)
 {
   const QRect r = fSurface->geometry();
-  fSurface->setGeometry(Pixels(leftTop.x), Pixels(leftTop.y), r.width(), r.height());
+  fPlace = BPoint(Pixels(leftTop.x), Pixels(leftTop.y));
+  fSurface->setGeometry(int(fPlace.x), int(fPlace.y), r.width(), r.height());
 }
 
 void BWindow::MoveBy(float dx, float dy)

@@ -76,12 +76,21 @@ public:
   void Show();
   void Hide();
   bool IsHidden() const { return fHideLevel > 0; }
-  // true: bring to the front and take the focus. false: give the keyboard
-  // focus away and stay where it is (on X11; elsewhere the window cannot
-  // give its focus away and stays as it is).
+  // true: bring to the front and take the focus (on Wayland the compositor
+  // decides). false: give the keyboard focus away and stay where it is (on
+  // X11; elsewhere the window cannot give its focus away and stays as it
+  // is).
   void Activate(bool active = true);
+  // Activate(true) for another program that brings this window up. On
+  // Wayland the window shows the compositor that program's activation
+  // token (xdg-activation; null or empty: none), and the compositor decides
+  // whether it takes the focus; without a token it asks for the user's
+  // attention instead (platform/interface/XdgActivation.h).
+  void ActivateFor(const char* activationToken);
   bool IsActive() const;
 
+  // On Wayland, which tells no client where its windows are, the frame's
+  // left-top is the place last given (constructor, MoveTo).
   BRect Frame() const;
   // The frame in window coordinates: 0, 0, width, height.
   BRect Bounds() const;
@@ -137,6 +146,7 @@ private:
 
   std::unique_ptr<Surface> fSurface;
   BView* fTopView = nullptr; // holds the top views inside the widget
+  BPoint fPlace;  // the left-top last given, in whole pixels
   std::string fTitle;
   window_look fLook;
   window_feel fFeel;

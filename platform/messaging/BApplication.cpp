@@ -66,8 +66,11 @@ BApplication::BApplication(const char* signature, uint32 flags)
   case BusConnection::NameResult::kTaken:
     if (single) {
       printf("BApplication: %s already runs; handing over to it\n", fSignature.c_str());
-      bus->AskToActivate(busName);
-      fInitStatus = B_ALREADY_RUNNING;
+      if (bus->AskToActivate(busName) == B_OK)
+        fInitStatus = B_ALREADY_RUNNING;
+      // No answer: the running one hangs, unless it has just quit.
+      else if (bus->RequestName(busName, true) != BusConnection::NameResult::kOwned)
+        fInitStatus = B_TIMED_OUT;
     }
     break;
   case BusConnection::NameResult::kFailed:

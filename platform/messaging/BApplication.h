@@ -17,7 +17,9 @@
 // Single launch: when another program already owns the signature's bus
 // name, the constructor asks that program to activate (its
 // ActivateRequested hook runs) and leaves this one with InitCheck() ==
-// B_ALREADY_RUNNING. Without a session bus the program runs on its own.
+// B_ALREADY_RUNNING; B_TIMED_OUT when that program does not answer within
+// BusConnection::kCallTimeoutMs (it hangs, or is stopped). Without a
+// session bus the program runs on its own.
 #pragma once
 
 #include "platform/messaging/BLooper.h"
@@ -42,8 +44,9 @@ public:
   explicit BApplication(const char* signature, uint32 flags = B_MULTIPLE_LAUNCH);
   ~BApplication() override;
 
-  // B_OK; B_ALREADY_RUNNING after a single-launch hand-over; B_BAD_VALUE
-  // for an empty signature.
+  // B_OK; B_ALREADY_RUNNING after a single-launch hand-over, B_TIMED_OUT
+  // when the running instance did not answer it; B_BAD_VALUE for an empty
+  // signature.
   status_t InitCheck() const { return fInitStatus; }
   bool HandedOver() const { return fInitStatus == B_ALREADY_RUNNING; }
 

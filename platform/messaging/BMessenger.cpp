@@ -6,6 +6,9 @@
 #include "platform/messaging/BusConnection.h"
 #include "platform/messaging/WireFormat.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 #include <cstring>
 
 BMessenger::BMessenger(const BHandler* handler, const BLooper* looper, status_t* result)
@@ -89,7 +92,11 @@ status_t BMessenger::SendMessage(BMessage* message, const BMessenger& replyTo, b
   if (message == nullptr)
     return B_BAD_VALUE;
   if (IsTargetLocal()) {
-    if (Target(nullptr) == nullptr)
+    // The handlers are looked up only on the GUI thread. A worker thread's
+    // message is queued unchecked: delivery looks the target up again.
+    QCoreApplication* app = QCoreApplication::instance();
+    const bool guiThread = app == nullptr || QThread::currentThread() == app->thread();
+    if (guiThread && Target(nullptr) == nullptr)
       return B_BAD_PORT_ID;
     BMessage copy(*message);
     copy.SetReturnAddress(replyTo.Address(), false);

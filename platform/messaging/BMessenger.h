@@ -41,6 +41,8 @@ public:
   // it over the bus without this call waiting for them. B_BAD_PORT_ID when
   // the target is gone, B_NO_INIT when a remote target cannot be reached
   // without a bus. Sending never blocks, so the time-out is not needed.
+  // A worker thread may send to a local target (with no reply address): a
+  // target gone by then gets nothing, though the call returned B_OK.
   status_t SendMessage(uint32 what, BHandler* replyTo = nullptr) const;
   status_t SendMessage(BMessage* message, BHandler* replyTo = nullptr,
                        bigtime_t timeout = B_INFINITE_TIMEOUT) const;

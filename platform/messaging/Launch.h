@@ -2,7 +2,13 @@
 //
 //   StartDetached("xdg-open", {path});   // the desktop's file manager
 //   StartDetached(orvella, {}, LaunchOutput::kDiscard);
+//
+//   int64 started;
+//   StartDetached(orvella, {}, errorFile, &started);    // its errors kept
+//   if (ProcessEnded(started)) ...                      // it gave up
 #pragma once
+
+#include "platform/support/SupportDefs.h"
 
 #include <string>
 #include <vector>
@@ -20,3 +26,13 @@ enum class LaunchOutput {
 // left as a zombie. False when it could not be started.
 bool StartDetached(const std::string& program, const std::vector<std::string>& arguments = {},
                    LaunchOutput output = LaunchOutput::kInherit);
+
+// The same with input and output discarded and standard error written to
+// `errorFile` (created, or emptied), so that a program that ends at once
+// can tell why; *processId is the started program's process id.
+bool StartDetached(const std::string& program, const std::vector<std::string>& arguments,
+                   const std::string& errorFile, int64* processId);
+
+// Whether the process with this id has ended, also when nobody has
+// collected its exit status yet.
+bool ProcessEnded(int64 processId);

@@ -38,12 +38,12 @@ protected:
       window->CalendarsWin()->PostMessage(B_QUIT_REQUESTED);
     std::string error;
     WriteSources(SourcesFilePath(), {}, &error);
-    WaitFor([&]() { return window->Calendars()->Entries().empty(); });
+    WaitFor([&]() { return window->Sources()->Entries().empty(); });
   }
 
   const CalendarSync::Entry* WaitForSource(const std::string& id, SyncStatus status)
   {
-    const CalendarSync* sync = window->Calendars();
+    const CalendarSync* sync = window->Sources();
     WaitFor([&]() {
       const CalendarSync::Entry* entry = sync->Find(id);
       return entry != nullptr && !entry->syncing && entry->state.status == status;
@@ -124,14 +124,14 @@ TEST_F(WindowCalendars, TheCalendarsWindowAddsShowsAndRemovesSources)
   calendars->PostMessage('cADD');
   ASSERT_TRUE(WaitFor([&]() { return std::string(calendars->StatusText()).find("not a calendar") == 0; }))
       << calendars->StatusText();
-  EXPECT_TRUE(window->Calendars()->Entries().empty());
+  EXPECT_TRUE(window->Sources()->Entries().empty());
 
   // A feed is added at once.
   calendars->AddressField()->SetText(server.Url("/feed.ics").toUtf8().constData());
   calendars->KindField()->SetText("user");
   calendars->PostMessage('cADD');
-  ASSERT_TRUE(WaitFor([&]() { return window->Calendars()->Entries().size() == 1; }));
-  const std::string id = window->Calendars()->Entries()[0].source.Id();
+  ASSERT_TRUE(WaitFor([&]() { return window->Sources()->Entries().size() == 1; }));
+  const std::string id = window->Sources()->Entries()[0].source.Id();
   ASSERT_NE(WaitForSource(id, SyncStatus::kSynced), nullptr);
   ASSERT_TRUE(WaitFor([&]() { return MarkText(5, 6, 2030) == "Team day | "; })) << MarkText(5, 6, 2030);
   EXPECT_EQ(calendars->AddressField()->Text(), "");
@@ -145,7 +145,7 @@ TEST_F(WindowCalendars, TheCalendarsWindowAddsShowsAndRemovesSources)
   BMessage remove('cRMV');
   remove.AddString("id", id.c_str());
   calendars->MessageReceived(&remove);
-  EXPECT_TRUE(window->Calendars()->Entries().empty());
+  EXPECT_TRUE(window->Sources()->Entries().empty());
   ASSERT_TRUE(WaitFor([&]() { return MarkText(5, 6, 2030).empty(); }));
   EXPECT_TRUE(calendars->RowTexts().empty());
   ASSERT_TRUE(WaitFor([&]() { return access(SourceCache(id).DataPath().c_str(), F_OK) != 0; }));
@@ -173,8 +173,8 @@ TEST_F(WindowCalendars, ACalDavAccountListsItsCalendarsToPickFrom)
   ASSERT_NE(home, nullptr);
   home->SetValue(B_CONTROL_OFF);
   calendars->PostMessage('cSHW');
-  ASSERT_TRUE(WaitFor([&]() { return window->Calendars()->Entries().size() == 1; }));
-  const std::string id = window->Calendars()->Entries()[0].source.Id();
+  ASSERT_TRUE(WaitFor([&]() { return window->Sources()->Entries().size() == 1; }));
+  const std::string id = window->Sources()->Entries()[0].source.Id();
   ASSERT_NE(WaitForSource(id, SyncStatus::kSynced), nullptr);
   ASSERT_TRUE(WaitFor([&]() { return MarkText(5, 7, 2030) == " Planning | "; })) << MarkText(5, 7, 2030);
   EXPECT_TRUE(MarkText(5, 8, 2030).empty());
@@ -213,7 +213,7 @@ TEST_F(WindowCalendars, TheWindowAnswersWhileAServerStalls)
     server.SetMode(row.mode);
     BMessage reload('rMDf');
     window->MessageReceived(&reload);
-    ASSERT_TRUE(window->Calendars()->Find(source.Id())->syncing);
+    ASSERT_TRUE(window->Sources()->Find(source.Id())->syncing);
     // A day picked while the sync waits for the server is taken at once.
     BMessage pick('NDAY');
     pick.AddInt32("_day", row.day);
@@ -221,7 +221,7 @@ TEST_F(WindowCalendars, TheWindowAnswersWhileAServerStalls)
     pick.AddInt32("_year", 2030);
     window->PostMessage(&pick);
     ASSERT_TRUE(WaitFor([&]() { return window->Panel()->DayField()->value == row.day; }));
-    EXPECT_TRUE(window->Calendars()->Find(source.Id())->syncing) << "the sync was still waiting";
+    EXPECT_TRUE(window->Sources()->Find(source.Id())->syncing) << "the sync was still waiting";
     ASSERT_NE(WaitForSource(source.Id(), row.after), nullptr);
     EXPECT_EQ(MarkText(5, 6, 2030), " Team day | ");
     server.SetMode("");

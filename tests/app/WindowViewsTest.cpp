@@ -6,6 +6,7 @@
 #include "platform/interface/BAlert.h"
 #include "platform/interface/BButton.h"
 #include "platform/messaging/BMessenger.h"
+#include "platform/storage/FindDirectory.h"
 #include "tests/app/OrvellaFixture.h"
 #include "tests/controls/Input.h"
 #include "views/DayView.h"
@@ -292,17 +293,26 @@ TEST_F(WindowViews, ClockPicksReachThePanel)
   }
 }
 
-TEST_F(WindowViews, HtmlCommandsAndSecondaryClicksWriteTheShownYear)
+// A stand-in opener that records the page it is given instead of opening
+// it, while `env` lives; returns the file it records into.
+std::string StandInOpener(ScopedEnv* env)
 {
-  // A stand-in opener records the page it is given instead of opening it.
   const std::string home = getenv("HOME");
   const std::string log = home + "/opened";
   mkdir((home + "/bin").c_str(), 0755);
   std::ofstream(home + "/bin/xdg-open") << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << log << ".part'\nmv '"
                                         << log << ".part' '" << log << "'\n";
   chmod((home + "/bin/xdg-open").c_str(), 0755);
+  env->Set("PATH", (home + "/bin:" + getenv("PATH")).c_str());
+  remove(log.c_str());
+  return log;
+}
+
+TEST_F(WindowViews, HtmlCommandsAndSecondaryClicksWriteTheShownYear)
+{
   ScopedEnv env;
-  env.Set("PATH", (home + "/bin:" + getenv("PATH")).c_str());
+  const std::string log = StandInOpener(&env);
+  const std::string home = getenv("HOME");
 
   Layout(true, true);
   BAlert::SetAutoAnswer(0);
@@ -342,6 +352,46 @@ TEST_F(WindowViews, HtmlCommandsAndSecondaryClicksWriteTheShownYear)
   EXPECT_EQ(BAlert::AutoAnsweredCount(), alerts) << "no request to expand the view";
   EXPECT_EQ(prefs->fHtmlModus, 1);
   BAlert::SetAutoAnswer(-1);
+}
+
+TEST_F(WindowViews, CalendarFilesArriveWithoutHoldingTheWindow)
+{
+  ScopedEnv env;
+  const std::string log = StandInOpener(&env);
+  Layout(true, false);
+  MonView* main = window->MainMonth();
+  ASSERT_NE(main, nullptr);
+  char day[64];
+  snprintf(day, sizeof day, "%04ld%02ld15", long(main->fYear), long(main->fMonth));
+  const std::string folder = OrvellaEnv::home->Path(".local/share/orvella/calendars");
+  ASSERT_EQ(create_directory(folder.c_str(), 0755), B_OK);
+  std::ofstream(folder + "/user.ics") << "BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART;VALUE=DATE:" << day
+                                      << "\nSUMMARY:Fifteenth\nEND:VEVENT\nEND:VCALENDAR\n";
+  // A pipe with a calendar's name held the window for as long as nobody
+  // wrote to it.
+  ASSERT_EQ(mkfifo((folder + "/pipe.ics").c_str(), 0644), 0);
+
+  // The reload comes back before the files are read; so does a page asked
+  // for at once, which is written when their days are there.
+  BMessage reload('rMDf');
+  window->MessageReceived(&reload);
+  EXPECT_EQ(Cell(main, 15)->fMarkKind, kDayUnmarked);
+  BMessage page('sN1C');
+  window->MessageReceived(&page);
+  EXPECT_NE(access(log.c_str(), F_OK), 0) << "the page waits for the calendar files";
+
+  EXPECT_TRUE(WaitFor([&] { return Cell(window->MainMonth(), 15)->fMarkKind == kDayUser; }, 10000));
+  EXPECT_TRUE(WaitFor([&] { return access(log.c_str(), F_OK) == 0; }, 10000));
+  std::ifstream written(OrvellaEnv::home->Path("people/OrvelCal/MON") + std::string(day, 6) + ".htm");
+  const std::string html((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+  EXPECT_NE(html.find("Fifteenth"), std::string::npos) << html;
+
+  // Read anew, the folder replaces its files' days; until then they stay.
+  remove((folder + "/user.ics").c_str());
+  remove((folder + "/pipe.ics").c_str());
+  window->MessageReceived(&reload);
+  EXPECT_EQ(Cell(window->MainMonth(), 15)->fMarkKind, kDayUser);
+  EXPECT_TRUE(WaitFor([&] { return Cell(window->MainMonth(), 15)->fMarkKind == kDayUnmarked; }, 10000));
 }
 
 } // namespace

@@ -63,26 +63,40 @@ TEST_F(CommandLineRoadTest, ScriptStartsOrvellaAndGetsTheDate)
 TEST_F(CommandLineRoadTest, AnswersAndTheirExitStatus)
 {
   StartOrvella();
+  const QString years = QString("%Y").repeated(20000);
   const struct {
     const char* edge;
     QString options;
-    int buttonX;
-    const char* echoed;
+    int buttonX;        // clicked, unless a key is pressed
+    const char* key;
+    QString echoed;
+    const char* error;  // on standard error
   } rows[] = {
-      {"date", "--date", kOkX, "rc=0 d=[2024-03-10]\n"},
-      {"date and time", "--datetime", kOkX, "rc=0 d=[2024-03-10 09:30]\n"},
-      {"time only", "--time", kOkX, "rc=0 d=[09:30]\n"},
-      {"own format", "--datetime --format '%A, %d %B %Y at %H.%M'", kOkX, "rc=0 d=[Sunday, 10 March 2024 at 09.30]\n"},
-      {"cancelled date", "--date", kCancelX, "rc=1 d=[]\n"},
-      {"cancelled time", "--time --timeout 60", kCancelX, "rc=1 d=[]\n"},
+      {"date", "--date", kOkX, nullptr, "rc=0 d=[2024-03-10]\n", ""},
+      {"date and time", "--datetime", kOkX, nullptr, "rc=0 d=[2024-03-10 09:30]\n", ""},
+      {"time only", "--time", kOkX, nullptr, "rc=0 d=[09:30]\n", ""},
+      {"own format", "--datetime --format '%A, %d %B %Y at %H.%M'", kOkX, nullptr,
+       "rc=0 d=[Sunday, 10 March 2024 at 09.30]\n", ""},
+      {"answer past 64 KiB, whole", "--date --format " + years, kOkX, nullptr,
+       "rc=0 d=[" + QString("2024").repeated(20000) + "]\n", ""},
+      {"Return answers", "--date", 0, "Return", "rc=0 d=[2024-03-10]\n", ""},
+      {"cancelled date", "--date", kCancelX, nullptr, "rc=1 d=[]\n", "AskOrvel: cancelled in Orvella\n"},
+      {"cancelled time", "--time --timeout 60", kCancelX, nullptr, "rc=1 d=[]\n", "AskOrvel: cancelled in Orvella\n"},
+      {"Escape cancels", "--time", 0, "Escape", "rc=1 d=[]\n", "AskOrvel: cancelled in Orvella\n"},
   };
   int requests = 0;
   for (const auto& row : rows) {
     SCOPED_TRACE(row.edge);
     std::unique_ptr<Program> script = Script(row.options + " " + kPreset);
     ASSERT_TRUE(WaitForRequests(++requests)) << fOrvella->Output() << script->Output();
-    ASSERT_TRUE(ClickUntil(row.buttonX, kButtonY, [&]() { return script->Said("rc="); })) << script->Output();
-    EXPECT_EQ(script->Stdout(), row.echoed) << script->Output();
+    if (row.key != nullptr) {
+      ASSERT_TRUE(PressUntil(row.key, [&]() { return script->Said("rc="); })) << script->Output();
+    } else {
+      ASSERT_TRUE(ClickUntil(row.buttonX, kButtonY, [&]() { return script->Said("rc="); })) << script->Output();
+    }
+    ASSERT_TRUE(script->WaitToExit()) << "the whole answer is written";
+    EXPECT_TRUE(script->Stdout() == row.echoed.toStdString()) << script->Stdout().substr(0, 200);
+    EXPECT_NE(script->Stderr().find(row.error), std::string::npos) << script->Stderr();
   }
 }
 
@@ -94,6 +108,9 @@ TEST_F(CommandLineRoadTest, SecondRequestCancelsTheFirst)
   std::unique_ptr<Program> second = Script("--time " + kPreset);
   ASSERT_TRUE(first->WaitToSay("rc=")) << first->Output() << fOrvella->Output();
   EXPECT_EQ(first->Stdout(), "rc=1 d=[]\n");
+  EXPECT_NE(first->Stderr().find("AskOrvel: cancelled: another request took Orvella away from this one\n"),
+            std::string::npos)
+      << first->Stderr();
   ASSERT_TRUE(WaitForRequests(2));
   ASSERT_TRUE(ClickUntil(kOkX, kButtonY, [&]() { return second->Said("rc="); })) << second->Output();
   EXPECT_EQ(second->Stdout(), "rc=0 d=[09:30]\n");
@@ -113,6 +130,8 @@ TEST_F(CommandLineRoadTest, TimeOutWrongOptionsAndOrvellaQuitting)
       {"timeout of 0", {"--date", "--timeout", "0"}, 2, "",
        "AskOrvel: --timeout wants a whole number of seconds above 0, not '0'\nusage: AskOrvel "},
       {"no kind of request", {"--format", "%d"}, 2, "", "AskOrvel: choose one of --date, --time and --datetime\n"},
+      {"preset after the panel's last year", {"--date", "--preset", "2038-01-19 04:15"}, 2, "",
+       "AskOrvel: --preset 2038-01-19 04:15 lies outside the years 1900 to 2037 that Orvella shows\n"},
       {"help", {"--help"}, 0, nullptr, ""},
   };
   for (const auto& row : rows) {
@@ -135,4 +154,24 @@ TEST_F(CommandLineRoadTest, TimeOutWrongOptionsAndOrvellaQuitting)
   EXPECT_EQ(ask->ExitCode(), 3);
   EXPECT_EQ(ask->Stdout(), "");
   EXPECT_NE(ask->Stderr().find("AskOrvel: Orvella quit before it answered\n"), std::string::npos) << ask->Stderr();
+}
+
+// Without a display the Orvella that AskOrvel starts ends at once; the
+// script learns why at once too instead of waiting for the time-out, and
+// nothing is left behind.
+TEST_F(CommandLineRoadTest, WithoutADisplayOrvellasReasonComesAtOnce)
+{
+  mkdir(fHome.Path("run").c_str(), 0700);
+  QProcessEnvironment env;
+  env.insert("DISPLAY", "");
+  env.insert("XDG_RUNTIME_DIR", QString::fromStdString(fHome.Path("run")));
+  Program ask(BinDir() + "/AskOrvel", {"--date", "--timeout", "60"}, env);
+  ASSERT_TRUE(ask.WaitToExit(10000)) << "not the time-out's 60 seconds: " << ask.Output();
+  EXPECT_EQ(ask.ExitCode(), 3);
+  EXPECT_EQ(ask.Stdout(), "");
+  EXPECT_NE(ask.Stderr().find("AskOrvel: Orvella ended before it could take the request; it said:\n"), std::string::npos)
+      << ask.Stderr();
+  EXPECT_NE(ask.Stderr().find("  qt.qpa.xcb: could not connect to display"), std::string::npos) << ask.Stderr();
+  EXPECT_FALSE(be_roster->IsRunning(kOrvellaSignature));
+  EXPECT_EQ(rmdir(fHome.Path("run").c_str()), 0) << "the file of Orvella's errors is gone";
 }

@@ -84,6 +84,29 @@ TEST(CommandLineTest, WrongOptionsAreNamed)
     EXPECT_EQ(line.action, CommandLine::Action::kUsage);
     EXPECT_EQ(line.error, row.error);
   }
+  // The years the panel shows, and no others: before, a later preset was
+  // answered as 1 January 1970 with exit status 0.
+  const struct {
+    const char* preset;
+    bool taken;
+  } years[] = {
+      {"1899-12-31 23:59", false}, {"1900-01-01 00:00", true}, {"2037-12-31 23:59", true},
+      {"2038-01-19 04:14", false}, {"2038-06-01 12:00", false}, {"9999-12-31 23:59", false},
+  };
+  for (const auto& year : years) {
+    SCOPED_TRACE(year.preset);
+    const CommandLine line = CommandLine::Parse({"--date", "--preset", year.preset});
+    EXPECT_EQ(line.action, year.taken ? CommandLine::Action::kAsk : CommandLine::Action::kUsage);
+    if (!year.taken) {
+      EXPECT_EQ(line.error, std::string("--preset ") + year.preset + " lies outside the years 1900 to 2037 that Orvella shows");
+    }
+  }
+  // An answer past 1 MiB is refused before asking, never cut or left empty;
+  // up to that it is printed whole, past 64 KiB too (the road test).
+  std::string tooLong;
+  for (int i = 0; i < 300000; i++)
+    tooLong += "%Y";
+  EXPECT_EQ(CommandLine::Parse({"--date", "--format", tooLong}).error, "--format makes an answer longer than 1 MiB");
   // Summer time skips 02:30 on 31 March 2024 in Berlin; the preset moves to
   // the same instant as the clock shows then rather than being refused.
   const CommandLine skipped = CommandLine::Parse({"--date", "--preset", "2024-03-31 02:30"});
@@ -105,11 +128,15 @@ TEST(CommandLineTest, AnswerText)
       {"", ""},
       {"no fields", "no fields"},
   };
-  for (const auto& row : rows)
-    EXPECT_EQ(FormatAnswer(row.format, kMarch10), row.text) << row.format;
+  std::string text;
+  for (const auto& row : rows) {
+    EXPECT_TRUE(FormatAnswer(row.format, kMarch10, &text)) << row.format;
+    EXPECT_EQ(text, row.text) << row.format;
+  }
   // Longer than any first guess of the room it needs.
   const std::string longFormat(5000, 'x');
-  EXPECT_EQ(FormatAnswer(longFormat + "%Y", kMarch10), longFormat + "2024");
+  ASSERT_TRUE(FormatAnswer(longFormat + "%Y", kMarch10, &text));
+  EXPECT_EQ(text, longFormat + "2024");
 }
 
 } // namespace

@@ -172,8 +172,11 @@ TEST_F(RequestRoadTest, SecondRequestCancelsTheWaitingOne)
   ASSERT_TRUE(Ask(&fSecond, Tag(0xb)));
   ASSERT_TRUE(WaitFor([&]() { return GotAnswers(fFirst, 1); })) << fOrvella->Output();
   const BMessage& cancel = *fFirst.Answers().front();
-  EXPECT_EQ(FieldNames(cancel), kCancelFields);
+  std::vector<std::string> displaced = kCancelFields;
+  displaced.push_back(">displaced");
+  EXPECT_EQ(FieldNames(cancel), displaced);
   EXPECT_EQ(cancel.GetPointer("_resetPtr"), Tag(0xa)) << "the first request's own tag";
+  EXPECT_TRUE(cancel.GetBool(">displaced", false)) << "a cancel the user did not make says so";
   ASSERT_TRUE(WaitForRequest(Tag(0xb))) << fOrvella->Output();
 
   ASSERT_TRUE(ClickUntil(kOkX, kButtonY, [&]() { return GotAnswers(fSecond, 1); })) << fOrvella->Output();
@@ -299,5 +302,20 @@ TEST_F(RequestRoadTest, AskOrvelStartsOrvellaAndShowsTheAnswer)
   EXPECT_TRUE(ask.Said("already runs; handing over")) << "every request starts Orvella again";
   ASSERT_TRUE(ClickUntil(kOkX, kButtonY, [&]() { return ask.Count("shown: ") >= 2; })) << ask.Output();
   EXPECT_TRUE(ask.Said("shown: askMode=0 askb=1 askt=1 rdate=' 2008/04/15 09:30' rtime='...' bcSv='...'\n"))
+      << ask.Output();
+}
+
+// Orvella quits while AskOrvel's request waits: the button comes back and
+// the date line says why no date came.
+TEST_F(RequestRoadTest, AskOrvelGetsItsButtonBackWhenOrvellaQuits)
+{
+  StartOrvella();
+  Program ask(BinDir() + "/AskOrvel", {});
+  ASSERT_TRUE(WaitFor([]() { return WindowShown("AskOrvel"); })) << ask.Output();
+  ASSERT_TRUE(ClickUntil(kAskDateX, kAskDateY, [&]() { return fOrvella->Said("<- '0x"); })) << fOrvella->Output();
+  StopOrvella();
+  ASSERT_TRUE(ask.WaitToSay("shown: ")) << ask.Output();
+  EXPECT_TRUE(ask.Said("ask Win: Orvella quit before answering\n"));
+  EXPECT_TRUE(ask.Said("shown: askMode=0 askb=1 askt=1 rdate='Orvella quit before answering' rtime='...' bcSv='...'\n"))
       << ask.Output();
 }

@@ -68,7 +68,10 @@ public:
   {
     return WaitFor([&]() { return fErrors.contains(text); });
   }
-  bool WaitToExit() { return WaitFor([&]() { return fProcess.state() == QProcess::NotRunning; }); }
+  bool WaitToExit(int ms = kWaitMs)
+  {
+    return WaitFor([&]() { return fProcess.state() == QProcess::NotRunning; }, ms);
+  }
   int ExitCode() const { return fProcess.exitCode(); }
   // Standard output, and what a failed check shows: both channels.
   std::string Stdout() const { return fOutput.toStdString(); }
@@ -138,6 +141,19 @@ inline bool ClickUntil(int x, int y, const std::function<bool()>& done)
 {
   for (int attempt = 0; attempt < 8; attempt++) {
     if (!Xdotool({"mousemove", QString::number(x), QString::number(y), "click", "1"}))
+      return false;
+    if (WaitFor(done, 2500))
+      return true;
+  }
+  return false;
+}
+
+// Presses a key until `done` holds; the key goes to the window that has
+// the keyboard focus, which a request gives Orvella's.
+inline bool PressUntil(const QString& key, const std::function<bool()>& done)
+{
+  for (int attempt = 0; attempt < 8; attempt++) {
+    if (!Xdotool({"key", key}))
       return false;
     if (WaitFor(done, 2500))
       return true;

@@ -194,7 +194,7 @@ TEST(PanelFocus, SetFocusOnMovesTheMarkAndReportsItsKind)
   EXPECT_EQ(p.window.received[0].GetInt32("_focus", -1), 4) << "the message's number wins";
 }
 
-TEST(PanelFocus, KeysMoveTheMarkAndEnterOrEscapeStayInThePanel)
+TEST(PanelFocus, KeysMoveTheMark)
 {
   Panel p("2004/03/07 14:05");
   p.panel->SetFocusOn(nullptr, 6);
@@ -209,10 +209,27 @@ TEST(PanelFocus, KeysMoveTheMarkAndEnterOrEscapeStayInThePanel)
   EXPECT_EQ(p.window.received.back().GetInt32("_focus", 0), 4);
   EXPECT_EQ(p.window.CurrentFocus(), p.panel->HourField());
 
-  p.window.received.clear();
-  PressKey(p.panel->HourField(), Qt::Key_Return);
-  PressKey(p.panel->HourField(), Qt::Key_Escape);
-  EXPECT_TRUE(p.window.received.empty());
+}
+
+// Return and Escape in a field press OK and Cancel while a requester
+// waits; before, they ended in the panel and did nothing.
+TEST(PanelButtons, ReturnAndEscapePressOkAndCancelWhileARequesterWaits)
+{
+  Panel p("2004/03/07 14:05");
+  for (bool waiting : {true, false}) {
+    SCOPED_TRACE(waiting ? "a requester waits" : "nobody waits");
+    p.panel->HasTarget(waiting);
+    for (const auto& [key, kind] : {std::pair{Qt::Key_Return, 1}, {Qt::Key_Enter, 1}, {Qt::Key_Escape, 0}}) {
+      p.window.received.clear();
+      PressKey(p.panel->HourField(), key);
+      if (!waiting) {
+        EXPECT_TRUE(p.window.received.empty());
+        continue;
+      }
+      ASSERT_EQ(p.window.Codes(), std::vector<uint32>{'Qmod'});
+      EXPECT_EQ(p.window.received[0].GetInt32("_QuitMod", -2), kind);
+    }
+  }
 }
 
 struct SkipCase {

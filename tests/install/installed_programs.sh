@@ -22,15 +22,7 @@ orvella_pid() {
     org.freedesktop.DBus.GetConnectionUnixProcessID "string:$bus" 2>/dev/null | awk '/uint32/ { print $2 }'
 }
 
-wait_until() { # SECONDS COMMAND...
-  local tenths=$(($1 * 10))
-  shift
-  for ((i = 0; i < tenths; i++)); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wait-until.sh"
 
 orvella_gone() { [ -z "$(orvella_pid)" ]; }
 

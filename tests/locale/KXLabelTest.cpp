@@ -36,6 +36,10 @@ const MatchCase kMatchCases[] = {
      {{2, "Ende"}, {4, "Ende"}}},
     {"a line of any length", "\"Cancel\" \"" + kLong + "\"\n", 1, {{2, kLong.c_str()}}},
     {"Windows line ends keep the fourth quote", "\"Quit\" \"Ende\"\r\n", 1, {{4, "Ende"}}},
+    {"a byte-order mark before the first entry is skipped", "\xef\xbb\xbf\"Cancel\" \"Abbrechen\"\n", 1,
+     {{2, "Abbrechen"}}},
+    {"only at the start of the file", "\"Quit\" \"Ende\"\n\xef\xbb\xbf\"Cancel\" \"Abbrechen\"\n", 1,
+     {{4, "Ende"}, {2, "Cancel"}}},
 };
 
 class Dictionary : public LocaleTest {
@@ -90,11 +94,11 @@ TEST_F(Dictionary, FailedLoadsKeepTheTexts)
     const char* last; // the language afterwards
   } const rows[] = {
       {"an empty file changes nothing", WriteFile("Orvella.frFR", ""), "deDE"},
-      {"a missing file resets the language", Program() + "/Orvella.esES", "_non"},
-      {"the default item's path cannot be opened", "_none", "_non"},
-      {"a relative path is not opened", "Orvella.deDE", "_non"},
-      {"a folder is not opened", Program(), "_non"},
-      {"a pipe is not opened and does not block", Program() + "/Orvella.ptPT", "_non"},
+      {"a missing file keeps the language chosen", Program() + "/Orvella.esES", "deDE"},
+      {"the default item's path keeps the texts and stores none", "_none", "_non"},
+      {"a relative path is not opened", "Orvella.deDE", "deDE"},
+      {"a folder is not opened", Program(), "deDE"},
+      {"a pipe is not opened and does not block", Program() + "/Orvella.ptPT", "deDE"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.edge);

@@ -76,7 +76,10 @@ TEST_F(LangMenu, TakesOnlyReadableFilesOfItsOwnerAndNamesThem)
   const std::string odd = "Orvella\x01\xff" + std::string(240, 'z');
   WriteFile("Dictionaries/" + odd, kGerman);                   // any bytes, 249 of them
   auto menu = Scan();
-  EXPECT_EQ(Items(*menu), (std::vector<std::string>{odd + "#0", "Deutsch#1", "Orvella.xxYY#2", "Italian#3", "",
+  // A long name is cut in the middle to 40 characters, so that the menu
+  // does not grow as wide as the screen.
+  const std::string elided = "Orvella\x01\xff" + std::string(11, 'z') + "\u2026" + std::string(19, 'z');
+  EXPECT_EQ(Items(*menu), (std::vector<std::string>{elided + "#0", "Deutsch#1", "Orvella.xxYY#2", "Italian#3", "",
                                                     "-default*#5"}))
       << "in the order of the names' bytes";
   EXPECT_EQ(menu->MarkedIndex(), -1) << "nothing chosen yet";
@@ -135,6 +138,33 @@ TEST_F(LangMenu, AChoiceLoadsMarksAndIsRememberedAtTheNextStart)
   menu->StartWith(eLabel);
   EXPECT_EQ(Items(*menu), (std::vector<std::string>{"Deutsch#0", "Français#1", "", "-default*#3"}));
   EXPECT_STREQ(KXLabel::labelZgr->getLabel(nullptr, 2), "Cancel");
+}
+
+// The chosen language's dictionary is deleted while the program runs:
+// before, the labels went back to English, "_non" was remembered instead of
+// the user's choice, and the other programs switched all the same.
+TEST_F(LangMenu, ADictionaryDeletedAfterStartKeepsTheChoiceAndTheMenuIsReadAgain)
+{
+  StoreLast(std::string("deDE\0", 5));
+  const std::string german = WriteFile("Dictionaries/Orvella.deDE", kGerman);
+  WriteFile("Dictionaries/Orvella.frFR", kFrench);
+  auto menu = Scan();
+  menu->StartWith(eLabel);
+  BMessage choice = Choice(*menu, 0);
+  unlink(german.c_str());
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(menu->TakeLanguage(&choice, eLabel));
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("KXLangMenu: the dictionary '" + german + "' is missing"),
+            std::string::npos);
+  EXPECT_STREQ(KXLabel::labelZgr->getLabel(nullptr, 2), "Abbrechen") << "the labels stay";
+  EXPECT_EQ(Stored("_last_lg_selected"), std::string("deDE\0", 5)) << "the choice is kept";
+  EXPECT_EQ(Items(*menu), (std::vector<std::string>{"Français#0", "", "-default*#2"}));
+
+  // The menu read again works as before.
+  BMessage french = Choice(*menu, 0);
+  EXPECT_TRUE(menu->TakeLanguage(&french, eLabel));
+  EXPECT_STREQ(KXLabel::labelZgr->getLabel(nullptr, 2), "Annuler");
+  EXPECT_EQ(Items(*menu), (std::vector<std::string>{"Français*#0", "", "-default#2"}));
 }
 
 TEST_F(LangMenu, AChoiceMissingItsFieldsAppliesWhatItHas)

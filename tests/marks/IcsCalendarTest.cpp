@@ -54,6 +54,21 @@ std::unique_ptr<IcsCalendar> Read(const std::string& text, uint32 kind, IcsProbl
   return IcsCalendar::Parse(text, kind, problems);
 }
 
+// Reads a calendar of `body` and checks the file's problem line and the
+// days of the year (of one month when month > 0), with their names for an
+// events file.
+void ExpectCalendar(const std::string& body, uint32 kind, int32 year, int32 month, const char* days,
+                    const char* problems)
+{
+  IcsProblems found;
+  std::unique_ptr<IcsCalendar> calendar = Read(Calendar(body), kind, &found);
+  ASSERT_NE(calendar, nullptr);
+  // A check that failed before a problem was counted may hang: libical's
+  // zones repeating every second.
+  ASSERT_EQ(found.Text(), problems);
+  EXPECT_EQ(DaysOf(*calendar, year, month, kind == 'evnt'), days);
+}
+
 class IcsCalendarTest : public MarksTest {};
 
 TEST_F(IcsCalendarTest, RepetitionsAndExceptions)
@@ -123,6 +138,11 @@ TEST_F(IcsCalendarTest, RepetitionsAndExceptions)
       {"all-day span from the old year", Event("DTSTART;VALUE=DATE:20231230\nDTEND;VALUE=DATE:20240103\n"), 2023, 0,
        "12/30 12/31"},
       {"DURATION gives the span", Event("DTSTART;VALUE=DATE:20240301\nDURATION:P3D\n"), 2024, 0, "03/01 03/02 03/03"},
+      // libical gives no day at all for days counted from a month's end.
+      {"daily on the last days of months", Event("DTSTART;VALUE=DATE:20240131\nRRULE:FREQ=DAILY;BYMONTHDAY=-1;BYMONTH=1,2,12\n"),
+       2024, 0, "01/31 02/29 12/31"},
+      {"daily rule naming no day that exists",
+       Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30\n"), 2025, 0, ""},
       {"repeating span", Event("DTSTART;VALUE=DATE:20241231\nDTEND;VALUE=DATE:20250102\nRRULE:FREQ=YEARLY\n"), 2030,
        0, "01/01 12/31"},
       {"hourly marks each day once", Event("DTSTART:20240101T120000Z\nRRULE:FREQ=HOURLY;COUNT=30\n"), 2024, 0,
@@ -144,6 +164,79 @@ TEST_F(IcsCalendarTest, RepetitionsAndExceptions)
     ASSERT_NE(calendar, nullptr);
     EXPECT_FALSE(problems.Any()) << problems.Text();
     EXPECT_EQ(DaysOf(*calendar, row.year, row.month), row.days);
+  }
+}
+
+TEST_F(IcsCalendarTest, WhatServersAndProgramsWrite)
+{
+  const std::string kSeries = "UID:s\nDTSTART;TZID=Europe/Berlin:20260105T100000\nRRULE:FREQ=WEEKLY\n";
+  const struct {
+    const char* edge;
+    std::string body;  // inside VCALENDAR
+    int32 month;       // of 2026
+    const char* days;
+    const char* problems;
+  } rows[] = {
+      // A moved day of an all-day series named by a date-time, as Exchange writes it.
+      {"date-time RECURRENCE-ID of an all-day series",
+       Event("UID:a\nDTSTART;VALUE=DATE:20260219\nRRULE:FREQ=WEEKLY;COUNT=3\n")
+           + Event("UID:a\nRECURRENCE-ID;TZID=Europe/Berlin:20260226T000000\nDTSTART;VALUE=DATE:20260227\n"),
+       2, "02/19 02/27", ""},
+      {"date-time EXDATE of an all-day series",
+       Event("DTSTART;VALUE=DATE:20260219\nRRULE:FREQ=WEEKLY;COUNT=3\nEXDATE:20260226T000000\n"), 2, "02/19", ""},
+      // Server exports of edited entries hold every version.
+      {"the highest SEQUENCE wins",
+       Event("UID:b\nSEQUENCE:1\nDTSTART;VALUE=DATE:20260310\n") + Event("UID:b\nSEQUENCE:3\nDTSTART;VALUE=DATE:20260312\n")
+           + Event("UID:b\nSEQUENCE:2\nDTSTART;VALUE=DATE:20260311\n"),
+       3, "03/12", ""},
+      {"on a tie the latest DTSTAMP",
+       Event("UID:b\nDTSTAMP:20260102T100000Z\nDTSTART;VALUE=DATE:20260311\n")
+           + Event("UID:b\nDTSTAMP:20260101T100000Z\nDTSTART;VALUE=DATE:20260310\n"),
+       3, "03/11", ""},
+      {"a newer version cancels",
+       Event("UID:b\nDTSTART;VALUE=DATE:20260310\n") + Event("UID:b\nSEQUENCE:1\nSTATUS:CANCELLED\nDTSTART;VALUE=DATE:20260310\n"),
+       3, "", ""},
+      {"versions of a moved day",
+       Event(kSeries) + Event("UID:s\nSEQUENCE:2\nRECURRENCE-ID;TZID=Europe/Berlin:20260112T100000\nDTSTART;TZID=Europe/Berlin:20260114T100000\n")
+           + Event("UID:s\nSEQUENCE:1\nRECURRENCE-ID;TZID=Europe/Berlin:20260112T100000\nDTSTART;TZID=Europe/Berlin:20260113T100000\n"),
+       1, "01/05 01/14 01/19 01/26", ""},
+      // A moved day with a rule of its own repeated it for ever.
+      {"a rule inside a moved day",
+       Event(kSeries) + Event("UID:s\nRECURRENCE-ID;TZID=Europe/Berlin:20260112T100000\n"
+                              "DTSTART;TZID=Europe/Berlin:20260114T100000\nRRULE:FREQ=DAILY\n"),
+       1, "01/05 01/14 01/19 01/26", "1 repetition rule inside a moved repetition ignored"},
+      {"THISANDFUTURE moves the later days too",
+       Event(kSeries) + Event("UID:s\nRECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:20260119T100000\n"
+                              "DTSTART;TZID=Europe/Berlin:20260121T100000\nRRULE:FREQ=DAILY\n"),
+       1, "01/05 01/12 01/21 01/28", "1 repetition rule inside a moved repetition ignored"},
+      {"a later THISANDFUTURE ends the earlier one",
+       Event(kSeries) + Event("UID:s\nRECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:20260119T100000\n"
+                              "DTSTART;TZID=Europe/Berlin:20260121T100000\n")
+           + Event("UID:s\nRECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:20260202T100000\n"
+                   "DTSTART;TZID=Europe/Berlin:20260203T100000\n"),
+       2, "02/03 02/10 02/17 02/24", ""},
+      {"a cancelled THISANDFUTURE ends the series",
+       Event(kSeries) + Event("UID:s\nRECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:20260119T100000\n"
+                              "STATUS:CANCELLED\nDTSTART;TZID=Europe/Berlin:20260119T100000\n"),
+       1, "01/05 01/12", ""},
+      // An all-day start with an end at a time of day.
+      {"a date-time end late in a day", Event("DTSTART;VALUE=DATE:20260301\nDTEND:20260303T230000\n"), 3,
+       "03/01 03/02 03/03", ""},
+      {"a date-time end at midnight", Event("DTSTART;VALUE=DATE:20260301\nDTEND:20260303T000000\n"), 3, "03/01 03/02",
+       ""},
+      {"a duration into a day", Event("DTSTART;VALUE=DATE:20260301\nDURATION:P1DT12H\n"), 3, "03/01 03/02", ""},
+      // A misspelt END swallowed every later entry.
+      {"a misspelt END of another component",
+       "BEGIN:VTODO\nSUMMARY:Call\nEND:VTOOD\n" + Event("DTSTART;VALUE=DATE:20260305\n"), 3, "03/05",
+       "line 6: END:VTOOD taken as the end of VTODO"},
+      {"a misspelt END of an entry",
+       "BEGIN:VEVENT\nDTSTART;VALUE=DATE:20260305\nEND:VEVNT\n" + Event("DTSTART;VALUE=DATE:20260306\n")
+           + "BEGIN:VTODO\nEND:VTDO\n",
+       3, "03/05 03/06", "line 6: END:VEVNT taken as the end of VEVENT (and 1 more such line)"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.edge);
+    ExpectCalendar(row.body, 'user', 2026, row.month, row.days, row.problems);
   }
 }
 
@@ -200,6 +293,77 @@ TEST_F(IcsCalendarTest, AllDayAgainstTimedAcrossZones)
   tzset();
 }
 
+// A zone of its own, with a rule of each observance.
+std::string ZoneBlock(const char* tzid, const char* standard, const char* daylight)
+{
+  return std::string("BEGIN:VTIMEZONE\nTZID:") + tzid + "\nBEGIN:STANDARD\n" + standard + "END:STANDARD\n"
+         + (*daylight ? std::string("BEGIN:DAYLIGHT\n") + daylight + "END:DAYLIGHT\n" : "") + "END:VTIMEZONE\n";
+}
+
+TEST_F(IcsCalendarTest, TimeZoneBlocksAreBoundedAndCoverEveryDate)
+{
+  // Sydney's rules since 2008, as a program writes them for a zone it
+  // knows only from then on.
+  const char* kStandard = "DTSTART:20080406T030000\nTZOFFSETFROM:+1100\nTZOFFSETTO:+1000\n"
+                          "RRULE:FREQ=YEARLY;BYMONTH=4;BYDAY=1SU\n";
+  const char* kDaylight = "DTSTART:20081005T020000\nTZOFFSETFROM:+1000\nTZOFFSETTO:+1100\n"
+                          "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=1SU\n";
+  auto repeating = [](const char* frequency) {
+    return ZoneBlock("Odd/Zone",
+                     (std::string("DTSTART:19700101T000000\nTZOFFSETFROM:+0500\nTZOFFSETTO:+0500\nRRULE:") + frequency
+                      + "\n")
+                         .c_str(),
+                     "");
+  };
+  const struct {
+    const char* edge;
+    std::string body;
+    int32 year;
+    int32 month;
+    const char* days;  // in Berlin
+    const char* problems;
+  } rows[] = {
+      // Before, libical took such days as UTC: 11:00 in Berlin.
+      {"before the block: the system's zone of the name",
+       ZoneBlock("Australia/Sydney", kStandard, kDaylight)
+           + Event("DTSTART;TZID=Australia/Sydney:20050710T090000\nSUMMARY:Call\n"),
+       2005, 7, "07/10 01:00 Call", ""},
+      {"before the block: the first offset without a system zone",
+       ZoneBlock("Custom/Sydney", kStandard, kDaylight)
+           + Event("DTSTART;TZID=Custom/Sydney:20050710T090000\nSUMMARY:Call\n"),
+       2005, 7, "07/10 00:00 Call", ""},
+      {"inside the block", ZoneBlock("Custom/Sydney", kStandard, kDaylight)
+           + Event("DTSTART;TZID=Custom/Sydney:20100110T090000\nSUMMARY:Call\n"),
+       2010, 1, "01/09 23:00 Call", ""},
+      {"a weekly series across the block's start",
+       ZoneBlock("Custom/Sydney", kStandard, kDaylight)
+           + Event("DTSTART;TZID=Custom/Sydney:20080323T090000\nRRULE:FREQ=WEEKLY;COUNT=3\nSUMMARY:Call\n"),
+       2008, 0, "03/22 23:00 Call 03/29 23:00 Call 04/06 01:00 Call", ""},
+      // Far years are converted whole 400-year cycles nearer, where libical
+      // does not work out the zone anew for each time.
+      {"Sydney's winter in 2800", Event("DTSTART;TZID=Australia/Sydney:28000710T090000\nSUMMARY:Call\n"), 2800, 7,
+       "07/10 01:00 Call", ""},
+      {"Sydney's summer in 2800", Event("DTSTART;TZID=Australia/Sydney:28000110T090000\nSUMMARY:Call\n"), 2800, 1,
+       "01/09 23:00 Call", ""},
+      // Before, libical repeated such a rule up to each year asked for,
+      // without end: memory and time ran out.
+      {"an observance every second", repeating("FREQ=SECONDLY") + Event("DTSTART;TZID=Odd/Zone:20240310T120000\nSUMMARY:Call\n"),
+       2024, 3, "03/10 08:00 Call", "1 time-zone rule repeating more often than daily ignored"},
+      {"an observance every minute", repeating("FREQ=MINUTELY;INTERVAL=5") + Event("DTSTART;TZID=Odd/Zone:20240310T120000\nSUMMARY:Call\n"),
+       2024, 3, "03/10 08:00 Call", "1 time-zone rule repeating more often than daily ignored"},
+      {"an observance at several hours a day", repeating("FREQ=DAILY;BYHOUR=1,13") + Event("DTSTART;TZID=Odd/Zone:20240310T120000\nSUMMARY:Call\n"),
+       2024, 3, "03/10 08:00 Call", "1 time-zone rule repeating more often than daily ignored"},
+      {"an observance every day", repeating("FREQ=DAILY") + Event("DTSTART;TZID=Odd/Zone:20240310T120000\nSUMMARY:Call\n"),
+       2024, 3, "03/10 08:00 Call", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.edge);
+    ExpectCalendar(row.body, 'evnt', row.year, row.month, row.days, row.problems);
+    if (HasFatalFailure())
+      return;
+  }
+}
+
 TEST_F(IcsCalendarTest, PlainRulesGiveWhatLibicalGives)
 {
   const struct {
@@ -232,6 +396,10 @@ TEST_F(IcsCalendarTest, PlainRulesGiveWhatLibicalGives)
       {"FREQ=WEEKLY;BYDAY=MO,WE,FR", "20000105T101500"},
       {"FREQ=WEEKLY;INTERVAL=2;BYDAY=TU,SU;WKST=SU;COUNT=100", "20000104"},
       {"FREQ=WEEKLY;INTERVAL=2;BYDAY=TU,SU;WKST=MO;COUNT=100", "20000104"},
+      {"FREQ=DAILY;BYMONTH=2;BYMONTHDAY=29", "20000229"},
+      {"FREQ=DAILY;BYDAY=MO,FR;BYMONTH=1,7", "20000103T083000"},
+      {"FREQ=DAILY;INTERVAL=3;BYMONTHDAY=1,15;COUNT=40", "20000101"},
+      {"FREQ=DAILY;BYDAY=SA,SU;BYMONTHDAY=13", "20000513"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.rule);
@@ -346,7 +514,7 @@ TEST_F(IcsCalendarTest, RulesLibicalSearchesLongForAreCutShort)
   // year of such a file is learnt in about a quarter of a second all the same.
   std::string entries;
   for (int i = 0; i < 5; i++)
-    entries += Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30\n");
+    entries += Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=MONTHLY;BYMONTH=2;BYMONTHDAY=30\n");
   IcsProblems problems;
   std::unique_ptr<IcsCalendar> calendar = Read(Calendar(entries), 'user', &problems);
   ASSERT_NE(calendar, nullptr);

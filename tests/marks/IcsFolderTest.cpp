@@ -6,7 +6,11 @@
 #include "platform/storage/FindDirectory.h"
 #include "tests/marks/MarksFixture.h"
 
+#include <chrono>
+#include <fcntl.h>
+#include <future>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -156,8 +160,74 @@ TEST_F(IcsFolderTest, ReloadAndSwitchesReachMadeYears)
   remove((Folder() + "/user.ics").c_str());
   rmdir(Folder().c_str());
   const std::string out = Reload();
-  EXPECT_EQ(out.find("Calendar"), std::string::npos) << out;
+  EXPECT_EQ(out.find("alendar"), std::string::npos) << "a folder that is gone prints nothing: " << out;
   EXPECT_EQ(fMarks->fUsers, 0);
+}
+
+TEST_F(IcsFolderTest, OnlyRegularFilesAreRead)
+{
+  WriteCalendar("user.ics", Holidays(Day("19700517", "Birthday", "RRULE:FREQ=YEARLY\n")));
+  ASSERT_EQ(mkfifo((Folder() + "/pipe.ics").c_str(), 0644), 0);
+  ASSERT_EQ(mkdir((Folder() + "/folder.ics").c_str(), 0755), 0);
+  ASSERT_EQ(symlink("/dev/zero", (Folder() + "/zero.ics").c_str()), 0);
+  ASSERT_EQ(symlink("user.ics", (Folder() + "/link.ics").c_str()), 0);
+
+  // Before, opening the pipe waited for a writer for ever; should it hang,
+  // a writer lets the test end with its failure.
+  auto reload = std::async(std::launch::async, [this] { return Reload(); });
+  if (reload.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+    ADD_FAILURE() << "the reader waits on the pipe";
+    close(open((Folder() + "/pipe.ics").c_str(), O_WRONLY | O_NONBLOCK));
+  }
+  const std::string out = reload.get();
+  for (const char* name : {"pipe.ics", "folder.ics", "zero.ics"})
+    EXPECT_NE(out.find("Calendar file '" + Folder() + "/" + name + "' not read: not a regular file\n"),
+              std::string::npos)
+        << name << "\n" << out;
+  EXPECT_EQ(Text(5, 17, 2035), " Birthday | Birthday | ") << "a link to a calendar file is read";
+}
+
+TEST_F(IcsFolderTest, TheFolderIsReadUpToItsLimit)
+{
+  // Four files of the largest size fill the folder's 64 MiB; they hold
+  // nothing but zeros, sparse on the disk.
+  ASSERT_EQ(create_directory(Folder().c_str(), 0755), B_OK);
+  for (const char* name : {"a1.ics", "a2.ics", "a3.ics", "a4.ics"}) {
+    const int fd = open((Folder() + "/" + name).c_str(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ftruncate(fd, 16 * 1024 * 1024), 0);
+    close(fd);
+  }
+  WriteCalendar("b.ics", Holidays(Day("20240101", "Late")));
+  const std::string out = Reload();
+  EXPECT_NE(out.find("Calendar file '" + Folder() + "/a4.ics' not read: no calendar in it"), std::string::npos) << out;
+  EXPECT_NE(out.find("Calendar file '" + Folder() + "/b.ics' not read: the calendar folder's 64 MiB are used up\n"),
+            std::string::npos)
+      << out;
+}
+
+TEST_F(IcsFolderTest, AYearOfManyFilesHasOneBudget)
+{
+  // Before, each file had a quarter of a second of libical's search for a
+  // year, and each got a line of its own: forty files of rules that never
+  // meet their BY parts took half a minute a year (libical's search for one
+  // start of such a rule cannot be cut short).
+  for (int i = 0; i < 40; i++)
+    WriteCalendar("never" + std::to_string(100 + i) + ".ics",
+                  Holidays(Day("20240101", "Never", "RRULE:FREQ=MONTHLY;BYMONTH=2;BYMONTHDAY=30\n")));
+  Reload();
+  testing::internal::CaptureStdout();
+  const std::string text = Text(1, 1, 2024);
+  const std::string out = testing::internal::GetCapturedStdout();
+  size_t starts = 0;
+  for (size_t at = text.find("Never"); at != std::string::npos; at = text.find("Never", at + 1))
+    starts++;
+  EXPECT_EQ(starts, 40u) << "every file still marks its start";
+  const std::string line = "Calendar files cut short in 2024 (their repetitions take too long to work out; not all "
+                           "their days are shown): '";
+  ASSERT_NE(out.find(line), std::string::npos) << out;
+  EXPECT_EQ(out.find("Calendar file", out.find(line) + 1), std::string::npos) << "one line: " << out;
+  EXPECT_NE(out.find("never139.ics'\n"), std::string::npos) << "the last file is named: " << out;
 }
 
 } // namespace

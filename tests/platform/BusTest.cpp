@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
 #include <memory>
 #include <set>
@@ -84,6 +85,7 @@ public:
   bool WaitToSay(const QString& line) { return WaitFor([&]() { return Said(line); }); }
   bool WaitToExit() { return WaitFor([&]() { return fProcess.state() == QProcess::NotRunning; }); }
   int ExitCode() const { return fProcess.exitCode(); }
+  pid_t Pid() const { return pid_t(fProcess.processId()); }
   QString Output() const { return fOutput; }
 
 private:
@@ -174,6 +176,22 @@ TEST_F(BusTest, SecondStartOfSingleLaunchProgramHandsOver)
   EXPECT_TRUE(second.Said("handed over")) << second.Output().toStdString();
   EXPECT_FALSE(second.Said("ready")) << "the second start never runs";
   EXPECT_TRUE(first.WaitToSay("activated")) << first.Output().toStdString();
+}
+
+TEST_F(BusTest, SecondStartFindingAnOwnerThatDoesNotAnswerFails)
+{
+  // Before, the second start took the missing answer for a hand-over and
+  // ended as if the first one had shown itself.
+  Peer first({"application/x-vnd.test-stuck", "single"});
+  ASSERT_TRUE(first.WaitToSay("ready"));
+  ASSERT_EQ(kill(first.Pid(), SIGSTOP), 0);
+  Peer second({"application/x-vnd.test-stuck", "single"});
+  const bool ended = second.WaitToExit();
+  kill(first.Pid(), SIGCONT);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(second.ExitCode(), 1);
+  EXPECT_TRUE(second.Said("no answer")) << second.Output().toStdString();
+  EXPECT_FALSE(second.Said("ready"));
 }
 
 TEST_F(BusTest, SendingToAProgramThatQuitFailsCleanly)

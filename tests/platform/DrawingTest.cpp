@@ -141,6 +141,48 @@ INSTANTIATE_TEST_SUITE_P(
                   {{4, 4}, {6, 6}, {21, 16}, {12, 4}},
                   {{3, 10}, {7, 10}, {12, 7}, {22, 10}}}));
 
+// On a screen scaled by 2 a rounded box is built from the screen's own
+// pixels: its outline is two of them thick, and its corners step by one of
+// them rather than by blocks of 2 x 2 (a view pixel blown up).
+TEST(Drawing, RoundedBoxOnAScreenScaledBy2UsesItsPixels)
+{
+  EnsureGuiApp();
+  BWindow window(BRect(0, 0, 299, 199), "draw", B_TITLED_WINDOW, 0);
+  for (const bool filled : {false, true}) {
+    auto* view = new PaintView(BRect(0, 0, 39, 29), [filled](BView* v) {
+      v->SetHighColor(kInk);
+      if (filled)
+        v->FillRoundRect(BRect(1, 1, 31, 21), 3, 3);
+      else
+        v->StrokeRoundRect(BRect(1, 1, 31, 21), 3, 3);
+    });
+    window.AddChild(view);
+    QImage image(80, 60, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2);
+    image.fill(Qt::white);
+    view->Widget()->render(&image);
+    EXPECT_TRUE(SameRgb(At(image, 32, 2), kInk)) << filled;  // the top edge, view row 1
+    EXPECT_TRUE(SameRgb(At(image, 32, 3), kInk)) << filled;
+    EXPECT_EQ(SameRgb(At(image, 32, 4), kInk), filled);  // below a stroke's two
+    EXPECT_TRUE(SameRgb(At(image, 2, 2), kWhite)) << filled;  // the cut corner
+    int mixedBlocks = 0;
+    for (int y = 2; y < 12; y += 2) {
+      for (int x = 2; x < 12; x += 2) {
+        const bool ink = SameRgb(At(image, x, y), kInk);
+        for (auto [dx, dy] : {std::pair{1, 0}, {0, 1}, {1, 1}}) {
+          if (SameRgb(At(image, x + dx, y + dy), kInk) != ink) {
+            mixedBlocks++;
+            break;
+          }
+        }
+      }
+    }
+    EXPECT_GT(mixedBlocks, 0) << (filled ? "filled" : "stroked") << " corner is made of 2 x 2 blocks";
+    window.RemoveChild(view);
+    delete view;
+  }
+}
+
 TEST(Drawing, AlphaIsIgnoredExceptInAlphaMode)
 {
   const rgb_color halfRed = {255, 0, 0, 0};

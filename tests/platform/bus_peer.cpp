@@ -89,6 +89,10 @@ int main(int argc, char** argv)
     Say("handed over");
     return 0;
   }
+  if (app.InitCheck() == B_TIMED_OUT) {
+    Say("no answer");
+    return 1;
+  }
   app.Run();
   Say("done");
   return 0;
