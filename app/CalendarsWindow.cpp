@@ -148,7 +148,12 @@ void CalendarsWindow::AddAddress()
   source.url = fAddress->Text();
   source.kind = fKind->Text().empty() ? "events" : fKind->Text();
   source.user = fUser->Text();
-  source.refreshMinutes = std::clamp(atoi(fMinutes->Text().c_str()), kMinRefreshMinutes, kMaxRefreshMinutes);
+  // Minutes that are no number leave the default.
+  const std::string minutes = fMinutes->Text();
+  char* end = nullptr;
+  const long refresh = strtol(minutes.c_str(), &end, 10);
+  if (end != minutes.c_str())
+    source.refreshMinutes = int32(std::clamp<long>(refresh, kMinRefreshMinutes, kMaxRefreshMinutes));
   std::string reason;
   if (!CheckSourceAddress(source.url, source.user, &reason)) {
     SetStatus(reason);

@@ -224,7 +224,6 @@ void HttpClient::Exchange(const HttpRequest& request, qint64 deadlineMs, HttpAns
     answer->body += reply->read(fLimits.maxBytes + 1 - answer->body.size());
 
   answer->status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-  answer->url = request.url;
   for (const auto& pair : reply->rawHeaderPairs())
     answer->headers.append(pair);
   const QNetworkReply::NetworkError error = reply->error();
