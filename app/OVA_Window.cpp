@@ -3,6 +3,7 @@
 
 #include "app/PanelFocus.h"
 #include "app/WindowFrame.h"
+#include "app/CalendarsWindow.h"
 #include "app/DoError.h"
 #include "calendar/Labels.h"
 #include "controls/TDView.h"
@@ -50,7 +51,7 @@ OVA_Window::OVA_Window(BRect frame)
   UseLabelCatalog("orvella");
 #else
   fLangMenu = new KXLangMenu("Language", "Orvella");
-  fLangMenu->StartWith(eLabel);
+  fLangMenu->StartWith(AllLabels());
   SetLabelSource(KXLabel::LabelText);
 #endif
 
@@ -84,7 +85,7 @@ OVA_Window::OVA_Window(BRect frame)
 
   // The field's label is not shown (divider 0); it names the menu button
   // for screen readers.
-  fMenuField = new BMenuField(BRect(18, 12, 36, 34), "menMF", getLabel(kLabelSettings), fSettings->Menu(),
+  fMenuField = new BMenuField(BRect(18, 12, 36, 34), "menMF", getMoreLabel(kLabelSettings), fSettings->Menu(),
                               B_FOLLOW_LEFT, B_WILL_DRAW | B_NAVIGABLE);
   fMenuField->SetDivider(0);
   fMenuField->SetAlignment(B_ALIGN_LEFT);
@@ -110,10 +111,22 @@ OVA_Window::OVA_Window(BRect frame)
   AddShortcut(B_F6_KEY, new BMessage('KGRD'));
   AddShortcut(B_F10_KEY, new BMessage('KMNU'));
   AddShortcut(B_MENU_KEY, new BMessage('KMNU'));
+
+  // The sources' cached marks arrive from the sync worker in a moment; the
+  // window shows without waiting for them.
+  fSources = std::make_unique<CalendarSync>(this);
+  fSources->Start();
 }
 
 OVA_Window::~OVA_Window()
 {
+  if (fCalendarsWindow) {
+    fCalendarsWindow->Lock();
+    fCalendarsWindow->Quit();
+  }
+  // No news from the sync after this: it ends its running exchange.
+  fSources.reset();
+
   // The month views go first, removed as a switch to the compact layout
   // removes them; the switch is put back before the settings are saved, so
   // the next start opens expanded again. The clock leaves shown, as it came.
@@ -211,6 +224,9 @@ void OVA_Window::MessageReceived(BMessage* message)
   case 'rCal':
     TakeCalendars();
     break;
+  case 'cCAL':
+    OpenCalendarsWindow();
+    break;
   case 'sGmd':
     ShowKind(&fPrefs->fDaysGlobal, fSettings->globals);
     break;
@@ -236,7 +252,7 @@ void OVA_Window::MessageReceived(BMessage* message)
   case 'kxCL':
     printf("OVA_Win#");
     message->PrintToStream();
-    if (fLangMenu && fLangMenu->TakeLanguage(message, eLabel))
+    if (fLangMenu && fLangMenu->TakeLanguage(message, AllLabels()))
       ReplaceLabel();
     break;
 #endif

@@ -29,17 +29,24 @@
 // sleep and when the time zone changes, the grids mark the new day, and an
 // idle panel that still shows the old one moves on to it.
 //
+// The user's calendar sources (CalDAV accounts and feeds) are synced in
+// the background (sync/CalendarSync.h): their cached marks join the
+// registry as soon as they are read, and each sync that changes them
+// replaces a source's marks whole. The Calendars window lists and adds them.
+//
 // The members are defined by concern: construction and dispatch in
 // OVA_Window.cpp, the request cycle in OVA_WindowRequest.cpp, the settings
 // menu's commands in OVA_WindowCommands.cpp, the grids and the clock in
 // OVA_WindowViews.cpp, today following the clock in OVA_WindowToday.cpp,
-// the keyboard's way around in OVA_WindowKeys.cpp.
+// the keyboard's way around in OVA_WindowKeys.cpp, the calendar sources in
+// OVA_WindowCalendars.cpp.
 #pragma once
 
 #include "app/SettingsMenu.h"
 #include "app/TodayWatch.h"
 #include "platform/messaging/BMessenger.h"
 #include "platform/interface/BWindow.h"
+#include "sync/CalendarSync.h"
 
 #include <memory>
 #include <optional>
@@ -49,6 +56,7 @@ class BButton;
 class CalendarWorker;
 class BMenuField;
 class BView;
+class CalendarsWindow;
 class KXLangMenu;
 class MonView;
 class Prefs;
@@ -62,7 +70,7 @@ inline constexpr float MAX_W = 520;
 inline constexpr float MIN_H = 76;
 inline constexpr float MAX_H = 240;
 
-class OVA_Window : public BWindow {
+class OVA_Window : public BWindow, public CalendarSyncListener {
 public:
   explicit OVA_Window(BRect frame);
   ~OVA_Window() override;
@@ -90,6 +98,14 @@ public:
   // Takes every label shown in the window from the label table again.
   virtual void ReplaceLabel();
 
+  // The calendar sources' news, from their sync.
+  void MarksReplaced(SourceMarks marks) override;
+  std::vector<int32> YearsWanted() const override;
+  void StatesChanged() override;
+  void Probed(const CalendarSource& source, const std::vector<RemoteCalendar>& calendars,
+              const SyncFailure& failure) override;
+  void PasswordWanted(const CalendarSource& source) override;
+
   TDView* Panel() const { return fPanel; }
   MonView* PreviousMonth() const { return fPrevMon; }
   MonView* MainMonth() const { return fMainMon; }
@@ -101,10 +117,16 @@ public:
   KXLangMenu* LangMenu() const { return fLangMenu; }
   bool IsWaitingForAnswer() const { return replyTarget != selfMessenger; }
   TodayWatch* Today() const { return fTodayWatch.get(); }
+  // The user's calendar sources (CalDAV accounts and feeds).
+  CalendarSync* Sources() const { return fSources.get(); }
+  // The Calendars window while it is open, else null.
+  CalendarsWindow* CalendarsWin() const { return fCalendarsWindow; }
+  void OpenCalendarsWindow();
 
 private:
   void AcceptRequest(BMessage* request);
   void OpenMarkDaysFile();
+  // Reads the marked days again and syncs the calendar sources.
   void ReloadMarkDays();
   // Reads the calendar folder on the calendar worker's thread.
   void ReadCalendars();
@@ -157,4 +179,6 @@ private:
   std::unique_ptr<CalendarWorker> fCalendars;
   std::optional<std::pair<int32, int32>> fWaitingExport;  // year and month
   std::unique_ptr<TodayWatch> fTodayWatch;
+  std::unique_ptr<CalendarSync> fSources;
+  CalendarsWindow* fCalendarsWindow = nullptr;  // a window of its own
 };

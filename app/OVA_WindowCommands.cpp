@@ -100,6 +100,7 @@ void OVA_Window::ReloadMarkDays()
 {
   if (!fMarkups)
     return;
+  // The calendar sources' marks stay until their syncs replace them.
   fMarkups->ClearList();
   fMarkups->LoadHolidays(nullptr);
   LookForVEvents();
@@ -107,8 +108,11 @@ void OVA_Window::ReloadMarkDays()
   fMarkups->ShowInfo();
   fSettings->LabelKindItems(*fMarkups);
   UpdateMonViews();
-  // The calendar files keep their days until the folder read anew replaces them.
+  // The calendar files keep their days until the folder read anew replaces
+  // them, the calendar sources theirs until their syncs do.
   ReadCalendars();
+  if (fSources)
+    fSources->SyncAll();
 }
 
 void OVA_Window::ReadCalendars()

@@ -3,6 +3,7 @@
 // the window shows.
 #include "app/OVA_Window.h"
 
+#include "app/CalendarsWindow.h"
 #include "app/PanelFocus.h"
 #include "calendar/ClockFace.h"
 #include "calendar/Labels.h"
@@ -260,7 +261,7 @@ void OVA_Window::ReplaceLabel()
 {
   Lock();
   fClipButton->SetLabel(getLabel(6));
-  fMenuField->SetLabel(getLabel(kLabelSettings));
+  fMenuField->SetLabel(getMoreLabel(kLabelSettings));
   fSettings->Relabel(fMarkups);
   if (fPanel) {
     fPanel->BroadcastButton()->SetLabel(getLabel(3));
@@ -282,6 +283,9 @@ void OVA_Window::ReplaceLabel()
   if (fTimeView)
     fTimeView->Invalidate();
   Unlock();
+  if (fCalendarsWindow)
+    fCalendarsWindow->Relabel();
+  StatesChanged();
   TraceLabels();
 }
 

@@ -57,7 +57,7 @@ SettingsMenu::SettingsMenu(const Prefs& prefs, const STMarkups* markups, BMenu* 
 
   if (markups) {
     fMenu->AddSeparatorItem();
-    BMenu* marks = submenu(31);
+    BMenu* marks = fMarks = submenu(31);
     globals = command(marks, 35, 'sGmd', 'G');
     locals = command(marks, 36, 'sLmd', 'L');
     users = command(marks, 37, 'sUmd', 'U');
@@ -71,6 +71,8 @@ SettingsMenu::SettingsMenu(const Prefs& prefs, const STMarkups* markups, BMenu* 
     openMarkDays = command(marks, 32, 'oMDf', 'O');
     reloadMarkDays = command(marks, 33, 'rMDf', 'R');
   }
+
+  calendars = command(fMenu, 44, 'cCAL', 0);
 
   fMenu->AddSeparatorItem();
   BMenu* html = submenu(30);
@@ -106,6 +108,23 @@ void SettingsMenu::LabelKindItems(const STMarkups& markups)
   users->SetLabel(KindLabel(markups.fUsers, 37).c_str());
   events->SetLabel(KindLabel(markups.fEvents, 38).c_str());
   events->SetEnabled(markups.fHasEvents);
+}
+
+void SettingsMenu::ShowSources(const std::vector<std::string>& lines)
+{
+  if (!fMarks)
+    return;
+  for (BMenuItem* item : fSourceItems) {
+    fMarks->RemoveItem(item);
+    delete item;
+  }
+  fSourceItems.clear();
+  int32 at = fMarks->IndexOf(events) + 1;
+  for (const std::string& line : lines) {
+    auto* item = new BMenuItem(line.c_str(), new BMessage('cCAL'));
+    fMarks->AddItem(item, at++);
+    fSourceItems.push_back(item);
+  }
 }
 
 void SettingsMenu::MarkHtmlMode(int32 mode)

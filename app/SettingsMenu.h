@@ -1,5 +1,7 @@
 // The main window's settings menu: display switches, the MarkDays and
-// HTML-View submenus, the language menu, About and Quit. Labels come from
+// HTML-View submenus, the Calendars window, the language menu, About and
+// Quit. The MarkDays submenu also lists the calendar sources with their
+// counts and states. Labels come from
 // the label table by number; the window keeps this object to mark, relabel
 // and enable the items that its commands change.
 //
@@ -10,6 +12,7 @@
 
 #include "platform/support/SupportDefs.h"
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -31,6 +34,10 @@ public:
   // " count label" for the four kinds of marked days, and the events item
   // enabled only when there is an event folder.
   void LabelKindItems(const STMarkups& markups);
+  // One line for each calendar source in the MarkDays submenu, after the
+  // four kinds (" 42 Work, Home: synced 10:42"); each opens the Calendars
+  // window.
+  void ShowSources(const std::vector<std::string>& lines);
   // Exactly the item of the HTML layout mode is marked (none above 3).
   void MarkHtmlMode(int32 mode);
   // Takes every label from the label table again, after a language change.
@@ -51,11 +58,14 @@ public:
   BMenuItem* htmlOneMonth = nullptr;
   BMenuItem* htmlTwoRows = nullptr;
   BMenuItem* htmlThreeRows = nullptr;
+  BMenuItem* calendars = nullptr;
 
 private:
   BMenuItem* AddItem(BMenu* menu, BMenuItem* item, int label);
 
   BMenu* fMenu;
+  BMenu* fMarks = nullptr;
+  std::vector<BMenuItem*> fSourceItems;
   // Every item labelled by one label number, with that number.
   std::vector<std::pair<BMenuItem*, int>> fLabelled;
 };

@@ -5,12 +5,12 @@
 
 const char* MonthName(int32 month)
 {
-  return month >= 1 && month <= 12 ? getLabel(kLabelJanuary + month - 1) : "";
+  return month >= 1 && month <= 12 ? getMoreLabel(kLabelJanuary + month - 1) : "";
 }
 
 const char* WeekdayName(int32 weekday)
 {
-  return weekday >= 0 && weekday <= 6 ? getLabel(kLabelSunday + weekday) : "";
+  return weekday >= 0 && weekday <= 6 ? getMoreLabel(kLabelSunday + weekday) : "";
 }
 
 std::string LongDateText(int32 year, int32 month, int32 day)

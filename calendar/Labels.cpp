@@ -1,5 +1,7 @@
 #include "calendar/Labels.h"
 
+#include <vector>
+
 namespace {
 LabelSource gLabelSource = nullptr;
 }
@@ -13,17 +15,38 @@ const char* const eLabel[kLabelCount + 2] = {
     /*  24 */ "user day", "event", "AM or PM", "27", "28", "29",
     /*  30 */ "HTML-View", "MarkDays", "Open MarkDays-File", "Reload MarkDays", "34", "Globals",
     /*  36 */ "Locals", "Users", "vEvents", "39", "40", "1M Page",
-    /*  42 */ "2Row Page", "3Row Page", "January", "February", "March", "April",
-    /*  48 */ "May", "June", "July", "August", "September", "October",
-    /*  54 */ "November", "December", "Sunday", "Monday", "Tuesday", "Wednesday",
-    /*  60 */ "Thursday", "Friday", "Saturday", "Year", "Month", "Day",
-    /*  66 */ "Hour", "Minute", "Clock", "Settings", "70", "Expand View",
-    /*  72 */ "Triple-Preview", "WindowTab", "74", "Jan.", "Feb.", "Mar.",
+    /*  42 */ "2Row Page", "3Row Page", "Calendars...", "Calendars", "Address", "Kind",
+    /*  48 */ "User", "Password", "Add", "Remove", "Refresh", "Show",
+    /*  54 */ "looking for calendars...", "syncing...", "synced", "offline since", "wrong password", "password needed",
+    /*  60 */ "not a calendar", "certificate not trusted", "answer too large", "too many redirects",
+    /*  64 */ "no answer in time", "server error",
+    /*  66 */ "answer not readable", "not synced yet", "No keyring: the password is kept until Orvella quits.",
+    /*  69 */ "no password over plain http", "cache not writable", "Expand View",
+    /*  72 */ "Triple-Preview", "WindowTab", "Minutes", "Jan.", "Feb.", "Mar.",
     /*  78 */ "Apr.", "May.", "Jun.", "Jul.", "Aug.", "Sep.",
     /*  84 */ "Oct.", "Nov.", "Dec.", "e87", "AM", "PM",
     /*  90 */ "E24h", "Su", "Mo", "Tu", "We", "Th",
     /*  96 */ "Fr", "Sa", "Wk", "99", "100", nullptr,
 };
+
+// Texts from kMoreLabelFirst on.
+const char* const eMoreLabel[kMoreLabelCount + 1] = {
+    /* 101 */ "January", "February", "March", "April", "May", "June",
+    /* 107 */ "July", "August", "September", "October", "November", "December",
+    /* 113 */ "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday",
+    /* 119 */ "Saturday", "Year", "Month", "Day", "Hour", "Minute",
+    /* 125 */ "Clock", "Settings", nullptr,
+};
+
+const char* const* AllLabels()
+{
+  static const std::vector<const char*> all = [] {
+    std::vector<const char*> texts(eLabel, eLabel + kLabelCount + 1);
+    texts.insert(texts.end(), eMoreLabel, eMoreLabel + kMoreLabelCount + 1);
+    return texts;
+  }();
+  return all.data();
+}
 
 void SetLabelSource(LabelSource source)
 {
@@ -40,4 +63,18 @@ const char* getLabel(int number)
       return text;
   }
   return eLabel[number];
+}
+
+const char* getMoreLabel(int number)
+{
+  if (number < kMoreLabelFirst)
+    return getLabel(number);
+  if (number >= kMoreLabelFirst + kMoreLabelCount)
+    return eLabel[0];
+  if (gLabelSource != nullptr) {
+    const char* text = gLabelSource(number);
+    if (text != nullptr)
+      return text;
+  }
+  return eMoreLabel[number - kMoreLabelFirst];
 }

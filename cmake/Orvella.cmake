@@ -45,6 +45,8 @@ set(ORVELLA_TEST_ENV "QT_QPA_PLATFORM=offscreen;TZ=Europe/Berlin;LC_ALL=C.UTF-8;
 # ova_test(NAME SOURCES file... DEPS lib... [DBUS] [XVFB])
 # A GoogleTest program; DBUS runs the whole program on a private session bus,
 # XVFB on such a bus inside a private X server (for programs that tests click).
+# The bus starts no services (tests/session-bus.conf).
+set(ORVELLA_TEST_BUS dbus-run-session --config-file=${CMAKE_SOURCE_DIR}/tests/session-bus.conf --)
 function(ova_test name)
   cmake_parse_arguments(ARG "DBUS;XVFB" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -52,10 +54,10 @@ function(ova_test name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   if(ARG_XVFB)
-    add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 800x600x24" dbus-run-session -- $<TARGET_FILE:${name}>)
+    add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 800x600x24" ${ORVELLA_TEST_BUS} $<TARGET_FILE:${name}>)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ORVELLA_TEST_ENV}" TIMEOUT 300)
   elseif(ARG_DBUS)
-    add_test(NAME ${name} COMMAND dbus-run-session -- $<TARGET_FILE:${name}>)
+    add_test(NAME ${name} COMMAND ${ORVELLA_TEST_BUS} $<TARGET_FILE:${name}>)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ORVELLA_TEST_ENV}" TIMEOUT 300)
   else()
     # Discovered tests lose all but the first entry of a list-valued

@@ -187,7 +187,7 @@ bool TDStringView::GetAccessibleInfo(accessible_info* info) const
     return true;
   }
   info->role = B_ACCESSIBLE_SPIN_BOX;
-  info->name = getLabel(kNames[fieldNumber - 1]);
+  info->name = getMoreLabel(kNames[fieldNumber - 1]);
   if (fieldNumber == 2)
     info->value = MonthName(value);
   else if (fieldNumber == 6)

@@ -1,8 +1,9 @@
 // OrvellaExport: writes a year's month pictures and one HTML page, as the
 // main window's HTML-View commands do, from the sources the window reads:
-// the MarkDays file, the events and the calendar folder of the current
-// home folder; for scripts and for looking at the output without the
-// window. The page is handed to xdg-open like the window does.
+// the MarkDays file, the events, the calendar folder and the synced
+// calendar sources' cache of the current home folder; for scripts and for
+// looking at the output without the window. The page is handed to
+// xdg-open like the window does.
 //
 //   OrvellaExport 2004 3 1    # twelve pictures and the month page of March
 #include "export/HtmlCalendar.h"
@@ -11,6 +12,7 @@
 #include "marks/STMarkups.h"
 #include "platform/support/HeapReserve.h"
 #include "settings/Prefs.h"
+#include "sync/CachedSources.h"
 
 #include <QApplication>
 
@@ -42,6 +44,7 @@ int main(int argc, char** argv)
   STMarkups* marks = STMarkups::getSTMarkups();
   LookForVEvents();
   LookForCalendars(nullptr);
+  LookForCachedSources(nullptr);
   marks->CheckHolidays();
   // Today as the window sets it; the pictures show no day as today.
   const time_t now = time(nullptr);

@@ -57,7 +57,11 @@ void UseLabelCatalog(const char* domain)
 
 const char* CatalogText(int number)
 {
-  if (number <= 0 || number >= kLabelCount || gDomain.empty())
+  if (gDomain.empty())
+    return nullptr;
+  if (number >= kMoreLabelFirst && number < kMoreLabelFirst + kMoreLabelCount)
+    return dgettext(gDomain.c_str(), eMoreLabel[number - kMoreLabelFirst]);
+  if (number <= 0 || number >= kLabelCount)
     return nullptr;
   return dgettext(gDomain.c_str(), eLabel[number]);
 }

@@ -15,7 +15,8 @@
 void UseLabelCatalog(const char* domain);
 
 // The catalog's text for a label number (the built-in text when the
-// catalog has none); null for numbers outside 1..99.
+// catalog has none); null for numbers outside 1..99 and the later table
+// (calendar/Labels.h).
 const char* CatalogText(int number);
 
 // The folder the catalogs are looked for in.

@@ -1,5 +1,7 @@
 #include "locale/KXLabel.h"
 
+#include "calendar/Labels.h"
+
 #include "locale/DictionaryFile.h"
 #include "locale/LocaleSetting.h"
 
@@ -56,7 +58,9 @@ KXLabel* KXLabel::getKXLabel(const char* owner)
 
 const char* KXLabel::LabelText(int number)
 {
-  return labelZgr != nullptr ? labelZgr->getLabel(nullptr, number) : nullptr;
+  if (labelZgr == nullptr || (number > kLabelCount && number > labelZgr->fTopIndex))
+    return nullptr;
+  return labelZgr->getLabel(nullptr, number);
 }
 
 KXLabel::KXLabel(const char* owner)

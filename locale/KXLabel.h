@@ -30,7 +30,9 @@ public:
   static KXLabel* getKXLabel(const char* owner);
   static KXLabel* labelZgr;
   // A label source for getLabel (calendar/Labels.h): the singleton's text
-  // for the number, or null while there is no singleton.
+  // for the number; null while there is no singleton, and for a number past
+  // the numbered table that the list does not hold, so that the built-in
+  // text answers.
   static const char* LabelText(int number);
 
   virtual ~KXLabel();

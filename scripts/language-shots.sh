@@ -34,7 +34,7 @@ inner() {
 
   shot panel
   click 27 23
-  xdotool key --delay 80 Down Down Down Down Down Down Down Down Right; sleep 0.5
+  xdotool key --delay 80 Down Down Down Down Down Down Down Down Down Right; sleep 0.5
   screen menu 480x300+120+120
   xdotool key Escape Escape; sleep 0.5
   click 160 73

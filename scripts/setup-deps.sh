@@ -9,7 +9,7 @@ packages=(
   dbus dbus-bin
   xvfb xauth
   libgif-dev libpng-dev libfontconfig-dev
-  libical-dev
+  libical-dev libsecret-1-dev
   googletest libgtest-dev libgmock-dev
   fonts-dejavu-core
   attr xdg-utils gettext
@@ -20,6 +20,9 @@ if [ "${1:-}" = "--test" ]; then
   packages+=(clang libclang-rt-14-dev imagemagick xdotool desktop-file-utils appstream)
   # Orvella read through the accessibility bus, and a clock set by the tests.
   packages+=(at-spi2-core python3-pyatspi faketime)
+  # Calendar sync tests: a CalDAV server with an htpasswd user (bcrypt),
+  # and the keyring of the Secret Service.
+  packages+=(radicale apache2-utils python3-bcrypt gnome-keyring)
   # A headless Wayland compositor, its screenshots and its keys.
   packages+=(sway grim wtype)
 fi

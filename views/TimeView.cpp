@@ -105,7 +105,7 @@ bool TimeView::GetAccessibleInfo(accessible_info* info) const
   char time[32];
   snprintf(time, sizeof time, "%02ld:%02ld", long(fHour), long(fMinute));
   info->role = B_ACCESSIBLE_DIAL;
-  info->name = getLabel(kLabelClock);
+  info->name = getMoreLabel(kLabelClock);
   info->value = time;
   if (fTwelveHour)
     info->value += std::string(" ") + getLabel(fHalfDay == 2 ? kLabelPm : kLabelAm);

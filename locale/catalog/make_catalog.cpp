@@ -62,7 +62,8 @@ int main(int argc, char** argv)
     return 1;
 
   KXLabel* labels = KXLabel::getKXLabel("catalog");
-  labels->MirrorList(eLabel);
+  const char* const* texts = AllLabels();
+  labels->MirrorList(texts);
   char dictionary[4096];
   if (realpath(argv[1], dictionary) == nullptr) {
     perror(argv[1]);
@@ -72,16 +73,18 @@ int main(int argc, char** argv)
 
   std::map<std::string, std::string> entries;
   int status = 0;
-  for (int number = 1; number < kLabelCount; number++) {
+  for (int number = 1; texts[number] != nullptr; number++) {
+    if (number == kLabelCount)
+      continue;  // "100" closes the numbered table; no program shows it
     const std::string translated = labels->getLabel(nullptr, number);
     if (translated.empty()) {
       fprintf(stderr, "%s: \"%s\" is translated to an empty text, which a catalog cannot hold\n", argv[1],
-              eLabel[number]);
+              texts[number]);
       status = 1;
     }
-    auto [entry, added] = entries.emplace(eLabel[number], translated);
+    auto [entry, added] = entries.emplace(texts[number], translated);
     if (!added && entry->second != translated) {
-      fprintf(stderr, "%s: \"%s\" is translated twice\n", argv[1], eLabel[number]);
+      fprintf(stderr, "%s: \"%s\" is translated twice\n", argv[1], texts[number]);
       status = 1;
     }
   }

@@ -19,7 +19,7 @@
 
 class BMenu;
 class BMenuItem;
-class QLabel;
+class LabelledBox;
 class QToolButton;
 
 class BMenuField : public BView {
@@ -55,6 +55,6 @@ private:
   std::string fLabel;
   float fDivider;
   alignment fAlignment = B_ALIGN_LEFT;
-  QLabel* fLabelWidget;     // child of the view's widget
+  LabelledBox* fBox;        // the view's widget
   QToolButton* fButton;     // child of the view's widget
 };

@@ -73,6 +73,9 @@ status_t find_directory(directory_which which, BPath* path, bool createIt)
   case B_USER_DATA_DIRECTORY:
     status = XdgFolder("XDG_DATA_HOME", ".local/share", path);
     break;
+  case B_USER_CACHE_DIRECTORY:
+    status = XdgFolder("XDG_CACHE_HOME", ".cache", path);
+    break;
   case B_USER_RUNTIME_DIRECTORY:
     if (const char* runtime = AbsoluteEnv("XDG_RUNTIME_DIR"))
       status = path->SetTo(runtime);

@@ -4,6 +4,8 @@
 //   B_USER_SETTINGS_DIRECTORY  $XDG_CONFIG_HOME, else $HOME/.config
 //   B_USER_DATA_DIRECTORY      $XDG_DATA_HOME, else $HOME/.local/share: data
 //                              files the user adds (calendars)
+//   B_USER_CACHE_DIRECTORY     $XDG_CACHE_HOME, else $HOME/.cache: copies of
+//                              data kept elsewhere (synced calendars)
 //   B_USER_RUNTIME_DIRECTORY   $XDG_RUNTIME_DIR, else $TMPDIR, else /tmp: the
 //                              ram disk for short-lived files
 //   B_PROGRAM_DIRECTORY        the folder of the running program's executable
@@ -21,6 +23,7 @@ enum directory_which {
   B_USER_DIRECTORY,
   B_USER_SETTINGS_DIRECTORY,
   B_USER_DATA_DIRECTORY,
+  B_USER_CACHE_DIRECTORY,
   B_USER_RUNTIME_DIRECTORY,
   B_PROGRAM_DIRECTORY,
 };

@@ -53,7 +53,7 @@ TEST_F(WindowMenu, ItemsInOrderWithTheStoredMarks)
   for (int32 i = 0; i < menu->CountItems(); i++)
     labels.push_back(menu->ItemAt(i)->Label());
   const std::vector<std::string> expected = {"WindowTab", "Expand View", "Triple-Preview", "AM/PM",
-                                             " Today-Now ", "", "MarkDays", "", "HTML-View", "",
+                                             " Today-Now ", "", "MarkDays", "Calendars...", "", "HTML-View", "",
 #ifndef ORVELLA_DESKTOP_VARIANT
                                              "Language", "",
 #endif

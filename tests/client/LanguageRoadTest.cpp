@@ -97,9 +97,9 @@ TEST_F(LanguageRoadTest, AChoiceInOneProgramSwitchesBothNowAndAtTheNextStart)
 {
   Start(kOrvellaEnglish, kAskEnglish);
 
-  // Deutsch in Orvella: settings menu, eighth item "Language", its first item.
-  ASSERT_TRUE(ChooseInMenu("Orvella", kSettingsX, kSettingsY, {"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Right",
-                                        "Return"}));
+  // Deutsch in Orvella: settings menu, ninth item "Language", its first item.
+  ASSERT_TRUE(ChooseInMenu("Orvella", kSettingsX, kSettingsY,
+                           {"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Right", "Return"}));
   ASSERT_TRUE(orvella->WaitToSay(OrvellaGerman())) << orvella->Output();
   ASSERT_TRUE(ask->WaitToSay(kAskGerman)) << ask->Output();
   WaitFor([] { return false; }, 1000);

@@ -86,10 +86,23 @@ TEST_F(Dictionary, ShippedDictionariesTranslateWhatScreenReadersRead)
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.code) + " " + std::to_string(row.number));
-    labels->MirrorList(eLabel);
+    labels->MirrorList(AllLabels());
     labels->LoadLangFile(ShippedDictionary(row.code).c_str());
     EXPECT_STREQ(labels->getLabel(nullptr, row.number), row.text);
   }
+}
+
+TEST_F(Dictionary, LaterLabelsComeFromTheListOnlyWhenItHoldsThem)
+{
+  SetLabelSource(KXLabel::LabelText);
+  labels->LoadLangFile(ShippedDictionary("deDE").c_str());
+  EXPECT_STREQ(getMoreLabel(kLabelClock), "Clock") << "a list of the numbered table only";
+  labels->MirrorList(AllLabels());
+  labels->LoadLangFile(ShippedDictionary("deDE").c_str());
+  EXPECT_STREQ(getMoreLabel(kLabelClock), "Uhr");
+  EXPECT_STREQ(getMoreLabel(2), "Abbrechen") << "a number of the numbered table";
+  EXPECT_STREQ(getMoreLabel(kMoreLabelFirst + kMoreLabelCount), "Orvella") << "past the later table";
+  SetLabelSource(nullptr);
 }
 
 TEST_F(Dictionary, LoadingTwiceReplacesOnlyWhereANewTextIsAKey)

@@ -151,13 +151,15 @@ TEST(FindDirectoryTest, EnvironmentDecides)
       {"data from XDG_DATA_HOME", B_USER_DATA_DIRECTORY, "XDG_DATA_HOME", "/xdg/d", "/xdg/d"},
       {"data without XDG_DATA_HOME", B_USER_DATA_DIRECTORY, nullptr, nullptr, home.Path(".local/share")},
       {"relative XDG_DATA_HOME ignored", B_USER_DATA_DIRECTORY, "XDG_DATA_HOME", "d", home.Path(".local/share")},
+      {"cache from XDG_CACHE_HOME", B_USER_CACHE_DIRECTORY, "XDG_CACHE_HOME", "/xdg/k", "/xdg/k"},
+      {"cache without XDG_CACHE_HOME", B_USER_CACHE_DIRECTORY, nullptr, nullptr, home.Path(".cache")},
       {"runtime from XDG_RUNTIME_DIR", B_USER_RUNTIME_DIRECTORY, "XDG_RUNTIME_DIR", "/run/u", "/run/u"},
       {"runtime without XDG_RUNTIME_DIR", B_USER_RUNTIME_DIRECTORY, nullptr, nullptr, "/tmp"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.edge);
     ScopedEnv env;
-    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "TMPDIR"})
+    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR", "TMPDIR"})
       env.Set(variable, nullptr);
     if (row.variable != nullptr)
       env.Set(row.variable, row.value);

@@ -1,5 +1,5 @@
 // Helpers for tests that touch files: a fresh home folder with HOME,
-// XDG_CONFIG_HOME and XDG_DATA_HOME pointing into it, environment changes
+// XDG_CONFIG_HOME, XDG_DATA_HOME and XDG_CACHE_HOME pointing into it, environment changes
 // that undo themselves, and a way to make a file refuse new attributes.
 #pragma once
 
@@ -51,6 +51,7 @@ public:
     fEnv.Set("HOME", fRoot.c_str());
     fEnv.Set("XDG_CONFIG_HOME", Path(".config").c_str());
     fEnv.Set("XDG_DATA_HOME", Path(".local/share").c_str());
+    fEnv.Set("XDG_CACHE_HOME", Path(".cache").c_str());
   }
 
   ~TempHome()
