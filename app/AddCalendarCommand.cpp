@@ -1,10 +1,9 @@
 #include "app/AddCalendarCommand.h"
 
 #include "app/SourceStateText.h"
-#include "sync/HttpClient.h"
 #include "sync/Keyring.h"
-#include "sync/SourceSync.h"
 #include "sync/SourcesFile.h"
+#include "sync/SyncNetwork.h"
 
 #include <QCoreApplication>
 #include <QUrl>
@@ -108,11 +107,15 @@ int AddCalendarCommand(int argc, char** argv)
     return 1;
   }
 
-  HttpClient http;
-  http.SetCredentials(QUrl(QString::fromStdString(source.FetchUrl())), source.user, password);
+  std::string why;
+  const std::unique_ptr<SyncNetwork> network = LoadSyncNetwork(HttpLimits(), &why);
+  if (network == nullptr) {
+    fprintf(stderr, "Orvella: %s not added: %s\n", source.url.c_str(), why.c_str());
+    return 1;
+  }
   std::vector<RemoteCalendar> calendars;
   SyncFailure failure;
-  if (!ProbeSource(http, &source, &calendars, &failure)) {
+  if (!network->Probe(&source, password, &calendars, &failure)) {
     SourceState state;
     state.status = failure.status;
     fprintf(stderr, "Orvella: %s not added: %s (%s)\n", source.url.c_str(),

@@ -15,9 +15,9 @@
 #include "app/OVA_Application.h"
 #include "app/OVA_Window.h"
 #include "platform/messaging/BMessage.h"
-#include "sync/DavExchange.h"
-#include "sync/HttpClient.h"
-#include "sync/SourceSync.h"
+#include "sync/network/DavExchange.h"
+#include "sync/network/HttpClient.h"
+#include "sync/network/NetworkSync.h"
 #include "tests/platform/TempHome.h"
 #include "tests/sync/SyncServers.h"
 

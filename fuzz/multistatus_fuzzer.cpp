@@ -3,8 +3,8 @@
 // that back. Whatever a server sends, the reader must stay inside it,
 // refuse what it cannot read with a reason, and never expand entities; the
 // cache must give back exactly the resources it was given.
-#include "sync/Multistatus.h"
-#include "sync/ResourceSet.h"
+#include "sync/network/Multistatus.h"
+#include "sync/network/ResourceSet.h"
 
 #include <cstdlib>
 #include <string_view>

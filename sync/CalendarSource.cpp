@@ -3,8 +3,10 @@
 #include "marks/IcsFolder.h"
 
 #include <QCryptographicHash>
-#include <QHostAddress>
 #include <QUrl>
+
+#include <arpa/inet.h>
+#include <strings.h>
 
 std::string CalendarSource::Id() const
 {
@@ -54,11 +56,14 @@ CalendarSource::Type GuessSourceType(const std::string& url)
 
 bool IsLocalHost(const std::string& host)
 {
-  const QString name = QString::fromStdString(host);
-  if (name.compare("localhost", Qt::CaseInsensitive) == 0)
+  if (strcasecmp(host.c_str(), "localhost") == 0)
     return true;
-  const QHostAddress address(name);
-  return !address.isNull() && address.isLoopback();
+  // 127.0.0.0/8 and ::1, as written in an address (IPv6 without brackets).
+  in_addr v4;
+  if (inet_pton(AF_INET, host.c_str(), &v4) == 1)
+    return (ntohl(v4.s_addr) >> 24) == 127;
+  in6_addr v6;
+  return inet_pton(AF_INET6, host.c_str(), &v6) == 1 && IN6_IS_ADDR_LOOPBACK(&v6);
 }
 
 bool CheckSourceAddress(const std::string& url, const std::string& user, std::string* reason)

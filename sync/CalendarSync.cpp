@@ -4,7 +4,6 @@
 #include "sync/SyncWorker.h"
 
 #include <QFileSystemWatcher>
-#include <QNetworkInformation>
 #include <QTimer>
 
 #include <algorithm>
@@ -43,7 +42,7 @@ void CalendarSyncListener::Probed(const CalendarSource&, const std::vector<Remot
 void CalendarSyncListener::PasswordWanted(const CalendarSource&) {}
 
 CalendarSync::CalendarSync(CalendarSyncListener* listener, const std::string& sourcesPath, const HttpLimits& limits)
-    : fListener(listener), fSourcesPath(sourcesPath)
+    : fListener(listener), fSourcesPath(sourcesPath), fLimits(limits)
 {
   fWorker = std::make_unique<SyncWorker>(
       [this](std::unique_ptr<SyncReport> report) {
@@ -76,7 +75,10 @@ void CalendarSync::Start()
   fWorker->start();
   ReadSources();
   WatchSourcesFile();
-  QTimer::singleShot(kNetworkWatchDelayMs, &fContext, [this]() { FollowNetwork(); });
+  QTimer::singleShot(kNetworkWatchDelayMs, &fContext, [this]() {
+    fFollowNetwork = true;
+    FollowNetwork();
+  });
 }
 
 CalendarSync::Entry* CalendarSync::FindEntry(const std::string& id)
@@ -126,6 +128,7 @@ void CalendarSync::ReadSources()
     Queue(fEntries[index]);
   if (fWatcher != nullptr && !fWatcher->files().contains(QString::fromStdString(fSourcesPath)))
     fWatcher->addPath(QString::fromStdString(fSourcesPath));
+  FollowNetwork();
   fListener->StatesChanged();
 }
 
@@ -143,17 +146,21 @@ void CalendarSync::WatchSourcesFile()
 
 void CalendarSync::FollowNetwork()
 {
-  if (!QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability))
+  // Only sources need the network's news: without any, nothing is loaded.
+  if (!fFollowNetwork || fEntries.empty() || fNetwork != nullptr)
     return;
-  QObject::connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, &fContext,
-                   [this](QNetworkInformation::Reachability reachability) {
-                     if (reachability != QNetworkInformation::Reachability::Online)
-                       return;
-                     for (Entry& entry : fEntries) {
-                       if (entry.state.status == SyncStatus::kOffline && !entry.syncing)
-                         Queue(entry);
-                     }
-                   });
+  std::string why;
+  fNetwork = LoadSyncNetwork(fLimits, &why);
+  if (fNetwork == nullptr) {
+    printf("Calendar sources: %s\n", why.c_str());
+    return;
+  }
+  fNetwork->FollowNetwork(&fContext, [this]() {
+    for (Entry& entry : fEntries) {
+      if (entry.state.status == SyncStatus::kOffline && !entry.syncing)
+        Queue(entry);
+    }
+  });
 }
 
 void CalendarSync::Queue(Entry& entry)

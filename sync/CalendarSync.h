@@ -25,7 +25,7 @@
 
 #include "marks/YearSource.h"
 #include "sync/CalendarSource.h"
-#include "sync/HttpClient.h"
+#include "sync/SyncNetwork.h"
 #include "sync/SourceCache.h"
 #include "sync/SourcesFile.h"
 #include "sync/SyncStep.h"
@@ -108,9 +108,12 @@ private:
   std::vector<std::string> fAsked;  // sources whose password was asked for this session
   bool fKeyringMissing = false;
   bool fStarted = false;
+  bool fFollowNetwork = false;      // a while after the start: the network's news are wanted
   QObject fContext;                 // the window's thread: reports and timers run there
   QTimer* fTimer = nullptr;         // the next due sync
   QTimer* fReread = nullptr;        // calendars.conf changed a moment ago
   QFileSystemWatcher* fWatcher = nullptr;
   std::unique_ptr<SyncWorker> fWorker;
+  HttpLimits fLimits;
+  std::unique_ptr<SyncNetwork> fNetwork;  // for the network's news, on this thread
 };

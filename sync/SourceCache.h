@@ -2,7 +2,7 @@
 // ~/.cache/orvella), two files named by the source's Id():
 //
 //   ID.ics    the calendar data: a feed as it came, or the events of a
-//             CalDAV server, each with its path and ETag (ResourceSet.h).
+//             CalDAV server, each with its path and ETag (network/ResourceSet.h).
 //             The window and OrvellaExport read it like a file of the
 //             calendar folder.
 //   ID.state  how the syncs went and what the next sync compares with

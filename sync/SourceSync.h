@@ -1,9 +1,8 @@
-// One source's turn in the sync worker: its cached marks read, or a sync
-// that writes the cache and makes the new marks; and the look at a new
-// address that tells a feed from a CalDAV server before it is added.
+// What one source's turn in the sync worker gives: its state and, when
+// they changed, its marks; here for its cache read at start, without the
+// network (the syncs are sync/network/NetworkSync.h's).
 //
-//   HttpClient http;
-//   SourceReport report = SyncSource(http, source, SourceCache(source.Id()), time(nullptr), {2024, 2025});
+//   SourceReport report = LoadSource(source, SourceCache(source.Id()), {2024, 2025});
 //   if (report.marksChanged)
 //     registry->ReplaceYearSource(std::move(report.marks));   // on the GUI thread
 #pragma once
@@ -17,8 +16,6 @@
 #include "sync/CalendarSource.h"
 #include "sync/SourceCache.h"
 #include "sync/SyncStep.h"
-
-class HttpClient;
 
 struct SourceReport {
   std::string id;
@@ -34,18 +31,11 @@ struct SourceReport {
 std::string MarksId(const CalendarSource& source);
 
 // The cached state and marks, without the network; the marks worked out
-// for `years`.
+// for `years`. A cache without data changes no marks.
 SourceReport LoadSource(const CalendarSource& source, const SourceCache& cache,
                         const std::vector<int32>& years = {});
 
-// Syncs the source and writes its cache; `http` carries its credentials.
-// A failure keeps the cached data and records the failure in the state;
-// "offline since" is the time of the first failed try.
-SourceReport SyncSource(HttpClient& http, const CalendarSource& source, const SourceCache& cache, int64 now,
-                        const std::vector<int32>& years = {});
-
-// Looks at a new source's address: a CalDAV server or calendar (its
-// calendars in *calendars) or a feed; sets source->type. False with the
-// failure when it is neither or cannot be reached.
-bool ProbeSource(HttpClient& http, CalendarSource* source, std::vector<RemoteCalendar>* calendars,
-                 SyncFailure* failure);
+// The marks of a source's calendar data, worked out for the years;
+// problems go to standard output as the calendar folder's do.
+SourceMarks MarksOfData(const std::string& data, const CalendarSource& source, const SourceCache& cache,
+                        const std::vector<int32>& years);

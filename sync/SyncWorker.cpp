@@ -72,10 +72,22 @@ void SyncWorker::Stop()
   std::lock_guard<std::mutex> lock(fLock);
   fStopping = true;
   fJobs.clear();
-  if (fHttp != nullptr)
-    fHttp->Cancel();
+  if (fNetwork != nullptr)
+    fNetwork->Cancel();
   fKeyringStop.Now();
   fWake.notify_all();
+}
+
+SyncNetwork* SyncWorker::Network(std::string* why)
+{
+  if (fNetwork == nullptr) {
+    std::unique_ptr<SyncNetwork> loaded = LoadSyncNetwork(fLimits, why);
+    std::lock_guard<std::mutex> lock(fLock);
+    fNetwork = std::move(loaded);
+    if (fNetwork != nullptr && fStopping)
+      fNetwork->Cancel();
+  }
+  return fNetwork.get();
 }
 
 void SyncWorker::run()
@@ -90,19 +102,8 @@ void SyncWorker::run()
       job = std::move(fJobs.front());
       fJobs.pop_front();
     }
-    // A client for each job: its credentials are the job's source's, and
-    // a cancelled one stays cancelled.
-    HttpClient http(fLimits);
-    {
-      std::lock_guard<std::mutex> lock(fLock);
-      if (fStopping)
-        return;
-      fHttp = &http;
-    }
-    RunJob(http, job);
+    RunJob(job);
     std::fill(job.password.begin(), job.password.end(), '\0');
-    std::lock_guard<std::mutex> lock(fLock);
-    fHttp = nullptr;
   }
 }
 
@@ -133,7 +134,7 @@ bool SyncWorker::PasswordOf(const CalendarSource& source, std::string* password,
   return false;
 }
 
-void SyncWorker::RunJob(HttpClient& http, const Job& job)
+void SyncWorker::RunJob(const Job& job)
 {
   auto report = std::make_unique<SyncReport>();
   report->kind = job.kind;
@@ -157,20 +158,32 @@ void SyncWorker::RunJob(HttpClient& http, const Job& job)
         break;
       }
     }
-    http.SetCredentials(QUrl(QString::fromStdString(job.source.FetchUrl())), job.source.user, password);
+    std::string why;
+    SyncNetwork* network = Network(&why);
+    if (network == nullptr) {
+      report->source.id = job.source.Id();
+      report->source.state = cache.ReadState().state;
+      report->source.state.status = SyncStatus::kNotSynced;
+      report->source.state.detail = why;
+      break;
+    }
+    report->source = network->Sync(job.source, cache, password, time(nullptr), job.years);
     std::fill(password.begin(), password.end(), '\0');
-    report->source = SyncSource(http, job.source, cache, time(nullptr), job.years);
-    if (http.Cancelled())
-      return;
+    if (report->source.id.empty())
+      return;  // cancelled
     break;
   }
-  case SyncReport::kProbed:
+  case SyncReport::kProbed: {
     report->probed = job.source;
-    http.SetCredentials(QUrl(QString::fromStdString(job.source.FetchUrl())), job.source.user, job.password);
-    ProbeSource(http, &report->probed, &report->calendars, &report->failure);
-    if (http.Cancelled())
-      return;
+    std::string why;
+    SyncNetwork* network = Network(&why);
+    if (network == nullptr)
+      report->failure.Set(SyncStatus::kNotSynced, why);
+    else if (!network->Probe(&report->probed, job.password, &report->calendars, &report->failure)
+             && report->failure.status == SyncStatus::kNotSynced)
+      return;  // cancelled
     break;
+  }
   case SyncReport::kPasswordStored: {
     report->source.id = job.source.Id();
     const Keyring::Result stored =

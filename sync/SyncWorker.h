@@ -3,7 +3,8 @@
 // order (read a source's cache, sync a source, look at a new address,
 // store a password) and hands each result whole to a function that runs
 // on the worker thread; CalendarSync passes them on to the window's
-// thread. A job waits in a local event loop of its own for the network.
+// thread. A job waits in a local event loop of its own for the network,
+// which the first job that needs it loads (sync/SyncNetwork.h).
 //
 //   SyncWorker worker([](std::unique_ptr<SyncReport> report) { ... });
 //   worker.start();
@@ -23,9 +24,9 @@
 #include <vector>
 
 #include "sync/CalendarSource.h"
-#include "sync/HttpClient.h"
 #include "sync/Keyring.h"
 #include "sync/SourceSync.h"
+#include "sync/SyncNetwork.h"
 
 struct SyncReport {
   enum Kind {
@@ -81,7 +82,10 @@ private:
   };
 
   void Queue(Job job);
-  void RunJob(HttpClient& http, const Job& job);
+  void RunJob(const Job& job);
+  // The network, loaded on first use; null with the reason in *why when
+  // it cannot be.
+  SyncNetwork* Network(std::string* why);
   // The password of a source: this session's, else the keyring's. False
   // with the state to report when there is none.
   bool PasswordOf(const CalendarSource& source, std::string* password, SourceState* missing, bool* noKeyring);
@@ -92,7 +96,7 @@ private:
   std::condition_variable fWake;
   std::deque<Job> fJobs;
   bool fStopping = false;
-  HttpClient* fHttp = nullptr;                   // the running job's, under fLock
+  std::unique_ptr<SyncNetwork> fNetwork;         // set on the worker thread, under fLock
   Keyring::Stop fKeyringStop;                    // ends a keyring call at Stop
   std::map<std::string, std::string> fSession;  // passwords by source id, under fLock
 };

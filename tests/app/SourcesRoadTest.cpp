@@ -73,6 +73,8 @@ protected:
 TEST_F(SourcesRoadTest, AScriptAddsAnAccountThatTheRunningWindowTakesUp)
 {
   StartOrvella();
+  // Qt Network costs every start its time; without a source it stays out.
+  EXPECT_FALSE(fOrvella->HasLoaded("libQt6Network.so"));
   const QString account = fRadicale.Url("/");
   const struct {
     const char* edge;
@@ -112,6 +114,7 @@ TEST_F(SourcesRoadTest, AScriptAddsAnAccountThatTheRunningWindowTakesUp)
   ASSERT_TRUE(fOrvella->WaitToSay("calendar source: 1 Work: synced")) << fOrvella->Output();
   ASSERT_TRUE(fOrvella->WaitToSay(" 1 entries")) << fOrvella->Output();
   EXPECT_FALSE(fOrvella->Said(kRadicalePassword)) << "no password in any trace line";
+  EXPECT_TRUE(fOrvella->HasLoaded("liborvella-sync-network.so"));
 }
 
 TEST_F(SourcesRoadTest, ARestartWithTheServerStoppedShowsTheCachedEvents)

@@ -12,6 +12,7 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -73,6 +74,12 @@ public:
     return WaitFor([&]() { return fProcess.state() == QProcess::NotRunning; }, ms);
   }
   int ExitCode() const { return fProcess.exitCode(); }
+  // Whether the running program has a library of that name loaded.
+  bool HasLoaded(const QString& library) const
+  {
+    QFile maps(QString("/proc/%1/maps").arg(fProcess.processId()));
+    return maps.open(QIODevice::ReadOnly) && QString::fromLatin1(maps.readAll()).contains("/" + library);
+  }
   // Standard output, and what a failed check shows: both channels.
   std::string Stdout() const { return fOutput.toStdString(); }
   std::string Stderr() const { return fErrors.toStdString(); }

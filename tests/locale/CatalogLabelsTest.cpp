@@ -75,7 +75,7 @@ TEST_F(LocaleTest, EachLabelTakesTheTextOfItsOwnLine)
   for (const char* code : {"deDE", "frFR"}) {
     SCOPED_TRACE(code);
     std::map<std::string, std::string> translations;
-    std::ifstream file(Dictionary(code));
+    std::ifstream file(ShippedDictionary(code));
     std::string line, key, text;
     while (std::getline(file, line)) {
       if (Entry(line, &key, &text))
@@ -83,7 +83,7 @@ TEST_F(LocaleTest, EachLabelTakesTheTextOfItsOwnLine)
     }
     const char* const* texts = AllLabels();
     labels->MirrorList(texts);
-    labels->LoadLangFile(Dictionary(code).c_str());
+    labels->LoadLangFile(ShippedDictionary(code).c_str());
     for (int number = 1; texts[number] != nullptr; number++) {
       auto own = translations.find(texts[number]);
       EXPECT_EQ(labels->getLabel(nullptr, number), own != translations.end() ? own->second : texts[number])

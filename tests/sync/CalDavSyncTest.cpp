@@ -2,9 +2,9 @@
 // then following what changes on the server. Each test runs twice: against
 // Radicale as it is (sync-collection) and behind a proxy that hides
 // sync-collection (ctags and ETags).
-#include "sync/CalDavSync.h"
-#include "sync/HttpClient.h"
-#include "sync/SourceSync.h"
+#include "sync/network/CalDavSync.h"
+#include "sync/network/HttpClient.h"
+#include "sync/network/NetworkSync.h"
 #include "tests/platform/TempHome.h"
 #include "tests/sync/SyncServers.h"
 

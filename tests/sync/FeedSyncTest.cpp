@@ -1,8 +1,8 @@
 // Feeds synced from the test server, and the ways a server can fail: the
 // last good data always stays, and the failure says what and where.
-#include "sync/DavExchange.h"
-#include "sync/HttpClient.h"
-#include "sync/SourceSync.h"
+#include "sync/network/DavExchange.h"
+#include "sync/network/HttpClient.h"
+#include "sync/network/NetworkSync.h"
 #include "tests/platform/TempHome.h"
 #include "tests/sync/SyncServers.h"
 

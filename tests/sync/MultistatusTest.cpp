@@ -1,7 +1,7 @@
 // The multistatus reader on what real servers send and on what hostile
 // ones may send, and the cache's form of a CalDAV source's events.
-#include "sync/Multistatus.h"
-#include "sync/ResourceSet.h"
+#include "sync/network/Multistatus.h"
+#include "sync/network/ResourceSet.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "sync/Multistatus.h"
+#include "sync/network/Multistatus.h"
 
 #include <QUrl>
 #include <QXmlStreamReader>

@@ -1,7 +1,7 @@
-#include "sync/CalDavSync.h"
+#include "sync/network/CalDavSync.h"
 
-#include "sync/HttpClient.h"
-#include "sync/ResourceSet.h"
+#include "sync/network/HttpClient.h"
+#include "sync/network/ResourceSet.h"
 
 #include <algorithm>
 #include <map>

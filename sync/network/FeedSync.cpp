@@ -1,7 +1,7 @@
-#include "sync/FeedSync.h"
+#include "sync/network/FeedSync.h"
 
-#include "sync/DavExchange.h"
-#include "sync/HttpClient.h"
+#include "sync/network/DavExchange.h"
+#include "sync/network/HttpClient.h"
 
 #include <strings.h>
 

@@ -1,6 +1,6 @@
-#include "sync/DavExchange.h"
+#include "sync/network/DavExchange.h"
 
-#include "sync/HttpClient.h"
+#include "sync/network/HttpClient.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "sync/HttpClient.h"
+#include "sync/network/HttpClient.h"
 
 #include "sync/CalendarSource.h"
 

@@ -1,4 +1,4 @@
-#include "sync/ResourceSet.h"
+#include "sync/network/ResourceSet.h"
 
 #include <cstring>
 #include <strings.h>

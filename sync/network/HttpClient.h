@@ -31,17 +31,10 @@
 #include <string>
 
 #include "sync/SourceState.h"
+#include "sync/SyncNetwork.h"
 
 class QEventLoop;
 class QNetworkAccessManager;
-
-struct HttpLimits {
-  qint64 maxBytes = 50LL * 1000 * 1000;
-  int maxRedirects = 5;
-  int answerMs = 60000;   // from the request until the answer's headers
-  int pauseMs = 60000;    // longest pause while the body arrives
-  int totalMs = 300000;   // the whole exchange, redirects included
-};
 
 struct HttpRequest {
   QByteArray verb = "GET";

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "sync/Multistatus.h"
+#include "sync/network/Multistatus.h"
 #include "sync/SyncStep.h"
 
 class HttpClient;

@@ -27,7 +27,7 @@
 #include <vector>
 
 #include "sync/CalendarSource.h"
-#include "sync/DavExchange.h"
+#include "sync/network/DavExchange.h"
 #include "sync/SourceCache.h"
 
 class HttpClient;
