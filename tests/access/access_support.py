@@ -189,6 +189,14 @@ def accessibility_bus():
     reading switched on, as a screen reader does, before the programs it
     reads start."""
     start_display()
+    # The accessibility bus's socket lies in the runtime folder, or in
+    # ~/.cache when there is none: one path for every test of the user, so
+    # that tests running side by side would take over each other's bus. Each
+    # test's bus gets a runtime folder of its own.
+    runtime = tempfile.mkdtemp(prefix='orvella-access-run-')
+    atexit.register(shutil.rmtree, runtime, ignore_errors=True)
+    os.environ['XDG_RUNTIME_DIR'] = runtime
+    subprocess.run(['dbus-update-activation-environment', 'XDG_RUNTIME_DIR', 'DISPLAY'], check=True, timeout=WAIT_S)
     subprocess.run(['dbus-send', '--session', '--print-reply', '--dest=org.a11y.Bus', '/org/a11y/bus',
                     'org.freedesktop.DBus.Properties.Set', 'string:org.a11y.Status', 'string:IsEnabled',
                     'variant:boolean:true'], check=True, stdout=subprocess.DEVNULL, timeout=WAIT_S)
