@@ -143,7 +143,12 @@ done
 # Each pair's two starts follow each other, so they meet the machine in
 # much the same state; the median of the pairs' ratios is steadier than the
 # ratio of the medians when the machine's speed drifts during the run.
-pair_ratio() { paste "$work/$2.tsv" "$work/bare.tsv" | awk -F'\t' -v a="$1" -v b="$(( $1 + 5 ))" '$b > 0 { print $a / $b }' | median; }
+# The median of a column's ratios to the bare window's in the same pair
+# (the runs' files have different numbers of columns).
+pair_ratio() {
+  awk -F'\t' -v c="$1" 'NR == FNR { bare[FNR] = $c; next } bare[FNR] > 0 { print $c / bare[FNR] }' \
+    "$work/bare.tsv" "$work/$2.tsv" | median
+}
 printf '%-30s %26.3f\n' "painted, median pair ratio" "$(pair_ratio 2 orvella)"
 if [ -n "${BASELINE:-}" ]; then
   a=$(column baseline 2) b=$(column bare 2)

@@ -18,6 +18,10 @@ constexpr int32 kFirstRetryMinutes = 1;
 // Orvella waits this long after start before it asks for the network's
 // state: loading its plugin is no work for the first paint.
 constexpr int kNetworkWatchDelayMs = 2000;
+// The first syncs load the network module and its libraries, which holds
+// the dynamic loader while the window still loads what it needs to show:
+// they wait until the window has had its start.
+constexpr int kFirstSyncDelayMs = 1000;
 
 int64 NowMs()
 {
@@ -73,8 +77,13 @@ void CalendarSync::Start()
     return;
   fStarted = true;
   fWorker->start();
+  fStarting = true;
   ReadSources();
   WatchSourcesFile();
+  QTimer::singleShot(kFirstSyncDelayMs, &fContext, [this]() {
+    fStarting = false;
+    SyncAll();
+  });
   QTimer::singleShot(kNetworkWatchDelayMs, &fContext, [this]() {
     fFollowNetwork = true;
     FollowNetwork();
@@ -124,8 +133,10 @@ void CalendarSync::ReadSources()
   const std::vector<int32> years = fListener->YearsWanted();
   for (size_t index : fresh)
     fWorker->Load(fEntries[index].source, years);
-  for (size_t index : fresh)
-    Queue(fEntries[index]);
+  if (!fStarting) {
+    for (size_t index : fresh)
+      Queue(fEntries[index]);
+  }
   if (fWatcher != nullptr && !fWatcher->files().contains(QString::fromStdString(fSourcesPath)))
     fWatcher->addPath(QString::fromStdString(fSourcesPath));
   FollowNetwork();

@@ -108,6 +108,7 @@ private:
   std::vector<std::string> fAsked;  // sources whose password was asked for this session
   bool fKeyringMissing = false;
   bool fStarted = false;
+  bool fStarting = false;           // the caches are read, the first syncs wait
   bool fFollowNetwork = false;      // a while after the start: the network's news are wanted
   QObject fContext;                 // the window's thread: reports and timers run there
   QTimer* fTimer = nullptr;         // the next due sync
